@@ -1,0 +1,44 @@
+#include "app/i_system.h"
+
+#include <cstdlib>
+
+namespace {
+
+int32_t sdlClock(void*) { return static_cast<int32_t>(SDL_GetTicks()); }
+
+int sdlPollEvent(void*, SDL_Event* event) { return SDL_PollEvent(event); }
+
+uint8_t sdlMouseButtons(void*) { return SDL_GetMouseState(nullptr, nullptr); }
+
+bool sdlKeyDown(void*, SDLKey key) {
+    int count = 0;
+    const Uint8* keys = SDL_GetKeyState(&count);
+    return keys && key >= 0 && key < count && keys[key] != 0;
+}
+
+void sdlDelay(void*, uint32_t ms) { SDL_Delay(ms); }
+
+void cSeed(void*, unsigned seed) { std::srand(seed); }
+
+int cRandom(void*) { return std::rand(); }
+
+bool mixChannelBusy(void*) { return Mix_Playing(0) != 0; }
+
+void mixPlay(void*, int, Mix_Chunk* chunk) {
+    if (chunk) Mix_PlayChannelTimed(0, chunk, 0, -1);
+}
+
+void mixHalt(void*) { Mix_HaltChannel(0); }
+
+const GameIo kSdlIo = {nullptr,      sdlClock, sdlPollEvent,   sdlMouseButtons,
+                       sdlKeyDown,   sdlDelay, cSeed,          cRandom,
+                       mixChannelBusy, mixPlay, mixHalt};
+
+}  // namespace
+
+const GameIo& sdlGameIo() { return kSdlIo; }
+
+void paceFrame(const GameIo& io, int32_t passStart) {
+    int32_t spent = io.clock(io.ctx) - passStart;
+    if (spent >= 0 && spent < kMinPassMs) io.delay(io.ctx, static_cast<uint32_t>(kMinPassMs - spent));
+}

@@ -1,0 +1,37 @@
+// The game's one line to the platform: every clock reading, input sample,
+// random draw and sound of every screen goes through a GameIo. The real one
+// (sdlGameIo) is a thin layer over SDL and the C library; tests hand the
+// screens and match stages a scripted one instead.
+#pragma once
+
+#include <SDL.h>
+#include <SDL_mixer.h>
+#include <cstdint>
+
+struct GameIo {
+    void* ctx;
+    // Milliseconds of real time since the process started.
+    int32_t (*clock)(void* ctx);
+    // Same contract as SDL_PollEvent: 1 and an event, or 0 when the queue is empty.
+    int (*pollEvent)(void* ctx, SDL_Event* event);
+    // The mouse button mask at this moment (SDL_BUTTON(1) left, SDL_BUTTON(3) right).
+    uint8_t (*mouseButtons)(void* ctx);
+    // Whether the key is held at this moment.
+    bool (*keyDown)(void* ctx, SDLKey key);
+    void (*delay)(void* ctx, uint32_t ms);
+    void (*seedRandom)(void* ctx, unsigned seed);
+    int (*random)(void* ctx);
+    // Sounds all play on mixer channel 0. soundId names the sound for
+    // scripted runs; chunk may be null there.
+    bool (*channelBusy)(void* ctx);
+    void (*playSound)(void* ctx, int soundId, Mix_Chunk* chunk);
+    void (*haltChannel)(void* ctx);
+};
+
+const GameIo& sdlGameIo();
+
+// Menus and the match flip without vsync on most platforms; a pass shorter
+// than this is stretched with a delay so every motion advances and the loop
+// does not spin the processor.
+constexpr int32_t kMinPassMs = 10;
+void paceFrame(const GameIo& io, int32_t passStart);

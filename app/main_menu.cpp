@@ -1,0 +1,86 @@
+#include "app/main_menu.h"
+
+#include <SDL_ttf.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "app/assets.h"
+#include "match/match.h"
+#include "screens/menu_common.h"
+#include "screens/screens.h"
+#include "screens/settings.h"
+
+MenuLabel menuLabelAt(int hotX, int hotY) {
+    if (insideStrict(hotX, hotY, 400, 300, 500, 350)) return MENU_START;
+    if (insideStrict(hotX, hotY, 400, 370, 550, 420)) return MENU_OPTIONS;
+    if (insideStrict(hotX, hotY, 400, 440, 500, 490)) return MENU_QUIT;
+    return MENU_NONE;
+}
+
+int gameMain(int argc, char** argv, const GameIo& io) {
+    GameSettings settings;
+    bool leaveScreen = false;
+    int32_t clickGateStart = 0;
+
+    initFonts();
+    TTF_Font* font = openFont("data/Font.ttf", 50);
+    SDL_Surface* startText = renderText(font, "Start", kMenuTextColour);
+    SDL_Surface* optionsText = renderText(font, "Options", kMenuTextColour);
+    SDL_Surface* quitText = renderText(font, "Quit", kMenuTextColour);
+
+    if (SDL_Init(SDL_INIT_VIDEO) == -1) {
+        std::printf("Can't init SDL: \n%s", SDL_GetError());
+        std::exit(1);
+    }
+    std::atexit(SDL_Quit);
+
+    runIntroScreen(argc, argv, io);
+
+    SDL_Surface* display = setGameVideoMode();
+    SDL_Surface* crosshair = loadImage("data/Fadenkreuz.bmp", &kWhiteKey);
+    MenuCursor cursor;
+    SDL_ShowCursor(SDL_DISABLE);
+
+    while (!leaveScreen) {
+        const int32_t passStart = io.clock(io.ctx);
+        if (pollMenuEvents(io, cursor)) leaveScreen = true;
+
+        if (clickGateOpen(io.clock(io.ctx), clickGateStart) && leftButtonDown(io)) {
+            // Each label is tested against the same click point; an action
+            // runs to its end (a whole match, a whole options visit) first.
+            MenuLabel label = menuLabelAt(cursor.hotX, cursor.hotY);
+            if (label == MENU_START) {
+                runMatch(argc, argv, settings.fieldKind, settings.enemyLevel, settings.clubHeight,
+                         settings.clubSpeed, settings.clubPrecision, io);
+            } else if (label == MENU_OPTIONS) {
+                runOptionsScreen(argc, argv, settings.fieldKind, settings.enemyLevel,
+                                 settings.clubHeight, settings.clubSpeed, settings.clubPrecision, io);
+                clickGateStart = io.clock(io.ctx);
+            } else if (label == MENU_QUIT) {
+                leaveScreen = true;
+            }
+            // The screen just left set the same mode again; take the display
+            // surface afresh rather than trust the old pointer.
+            display = SDL_GetVideoSurface();
+        }
+
+        if (io.keyDown(io.ctx, SDLK_q)) leaveScreen = true;
+        updateHotSpot(cursor);
+
+        fillMenuBackground(display);
+        blitAt(startText, display, 400, 300);
+        blitAt(optionsText, display, 400, 370);
+        blitAt(quitText, display, 400, 440);
+        blitAt(crosshair, display, cursor.x, cursor.y);
+        SDL_Flip(display);
+        paceFrame(io, passStart);
+    }
+
+    SDL_FreeSurface(startText);
+    SDL_FreeSurface(optionsText);
+    SDL_FreeSurface(quitText);
+    SDL_FreeSurface(crosshair);
+    TTF_CloseFont(font);
+    return 0;
+}

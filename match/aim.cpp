@@ -1,0 +1,5 @@
+#include "match/stages.h"
+
+void openAim(MatchState&, const MatchIo&) {}
+void aimStep(MatchState&, const MatchIo&) {}
+void evaluateTargetWindow(MatchState&) {}

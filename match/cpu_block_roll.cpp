@@ -1,0 +1,4 @@
+#include "match/stages.h"
+
+int blockRollRange(int, int, int) { return 6; }
+void rollForBlock(MatchState&, const MatchIo&) {}

@@ -1,0 +1,3 @@
+#include "match/stages.h"
+
+void countTendencies(MatchState&, const MatchIo&) {}

@@ -1,0 +1,3 @@
+#include "match/stages.h"
+
+void trackAndRoll(MatchState&, const MatchIo&) {}

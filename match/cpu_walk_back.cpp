@@ -1,0 +1,3 @@
+#include "match/stages.h"
+
+void walkBack(MatchState&, const MatchIo&) {}

@@ -1,0 +1,209 @@
+// runMatch: set-up, the frame loop with its fixed stage order, drawing and
+// teardown. The rules live in the stage files; this file is the SDL side.
+#include <SDL_ttf.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "app/assets.h"
+#include "match/match.h"
+#include "match/stages.h"
+
+namespace {
+
+constexpr SDL_Color kMatchTextColour = {50, 100, 0, 0};
+
+const char* const kFieldImages[4][2] = {
+    {"data/VMFeld.bmp", "data/VMFeldDecker.bmp"},
+    {"data/VMFeldCelSh.bmp", "data/VMFeldCelShDecker.bmp"},
+    {"data/VMFeldStr.bmp", "data/VMFeldStrDecker.bmp"},
+    {"data/VMFeldRas.bmp", "data/VMFeldRasDecker.bmp"},
+};
+
+const char* const kSoundFiles[SOUND_COUNT] = {
+    "data/LadeOK.wav", "data/Schuss.wav", "data/BlockPl1.wav",
+    "data/BlockPl2.wav", "data/PL1.wav",  "data/PL2.wav",
+};
+
+struct MatchMedia {
+    SDL_Surface* display = nullptr;
+    TTF_Font* smallFont = nullptr;
+    TTF_Font* largeFont = nullptr;
+    SDL_Surface* outText = nullptr;
+    SDL_Surface* pointLineText = nullptr;
+    SDL_Surface* playerWonText = nullptr;
+    SDL_Surface* cpuWonText = nullptr;
+    SDL_Surface* cpuScoreText = nullptr;
+    SDL_Surface* playerScoreText = nullptr;
+    char cpuScoreShown[16] = "";
+    char playerScoreShown[16] = "";
+    SDL_Surface* field = nullptr;
+    SDL_Surface* fieldPatch = nullptr;
+    SDL_Surface* cpuFigure = nullptr;
+    SDL_Surface* playerFigure = nullptr;
+    SDL_Surface* ball = nullptr;
+    SDL_Surface* shadow = nullptr;
+    SDL_Surface* crosshair = nullptr;
+    SDL_Surface* targetWindow = nullptr;
+    SDL_Surface* powerBar = nullptr;
+    SDL_Surface* barCover = nullptr;
+    Mix_Chunk* sounds[SOUND_COUNT] = {};
+};
+
+void openAudio() {
+    if (Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 2048) == -1) {
+        std::printf("Can't set OpenAudio: \n%s", SDL_GetError());
+        std::exit(1);
+    }
+}
+
+void loadMedia(MatchMedia& media, int fieldKind) {
+    initFonts();
+    media.smallFont = openFont("data/Font.ttf", 50);
+    media.largeFont = openFont("data/Font.ttf", 100);
+    media.outText = renderText(media.smallFont, "OUT", kMatchTextColour);
+    media.pointLineText = renderText(media.smallFont, "POINT LINE", kMatchTextColour);
+    media.playerWonText = renderText(media.largeFont, "Player 1 won", kMatchTextColour);
+    media.cpuWonText = renderText(media.largeFont, "CPU won", kMatchTextColour);
+
+    openAudio();
+    media.display = setGameVideoMode();
+    SDL_FillRect(media.display, nullptr, SDL_MapRGB(media.display->format, 255, 255, 255));
+
+    // The menus only offer 1..4; any other value plays on the standard field
+    // rather than draw without one.
+    const int kind = (fieldKind >= 1 && fieldKind <= 4) ? fieldKind : 1;
+    media.field = loadImage(kFieldImages[kind - 1][0]);
+    media.fieldPatch = loadImage(kFieldImages[kind - 1][1]);
+
+    static const ColourKey kWindowKey = {250, 200, 200};
+    media.cpuFigure = loadImage("data/TestFigur1.bmp", &kWhiteKey);
+    media.playerFigure = loadImage("data/TestFigur2.bmp", &kWhiteKey);
+    media.ball = loadImage("data/Ball.bmp", &kWhiteKey);
+    media.shadow = loadImage("data/Ballschatten.bmp", &kWhiteKey, 128);
+    media.crosshair = loadImage("data/Fadenkreuz.bmp", &kWhiteKey);
+    media.targetWindow = loadImage("data/SchFenster.bmp", &kWindowKey);
+    media.powerBar = loadImage("data/Leiste.bmp");
+    media.barCover = loadImage("data/Leistendecker.bmp");
+
+    for (int i = 0; i < SOUND_COUNT; ++i) media.sounds[i] = loadSound(kSoundFiles[i]);
+}
+
+void freeSurface(SDL_Surface*& surface) {
+    if (surface) SDL_FreeSurface(surface);
+    surface = nullptr;
+}
+
+void freeMedia(MatchMedia& media) {
+    Mix_HaltChannel(0);
+    SDL_Surface** surfaces[] = {&media.field,         &media.fieldPatch,  &media.cpuFigure,
+                                &media.playerFigure,  &media.ball,        &media.shadow,
+                                &media.crosshair,     &media.targetWindow, &media.powerBar,
+                                &media.barCover,      &media.outText,     &media.pointLineText,
+                                &media.cpuScoreText,  &media.playerScoreText,
+                                &media.playerWonText, &media.cpuWonText};
+    for (SDL_Surface** surface : surfaces) freeSurface(*surface);
+    for (Mix_Chunk*& chunk : media.sounds) {
+        if (chunk) Mix_FreeChunk(chunk);
+        chunk = nullptr;
+    }
+    TTF_CloseFont(media.smallFont);
+    TTF_CloseFont(media.largeFont);
+}
+
+// A score image is rendered only when its text changes; what is drawn is
+// the same as rendering it every frame.
+void refreshScoreText(MatchMedia& media, SDL_Surface*& image, char* shown, const char* text) {
+    if (image && std::strcmp(shown, text) == 0) return;
+    freeSurface(image);
+    image = renderText(media.largeFont, text, kMatchTextColour);
+    std::snprintf(shown, 16, "%s", text);
+}
+
+// Stage 2 and 3: events, then the Escape key.
+void pollMatchEvents(MatchState& m, const GameIo& io) {
+    SDL_Event event;
+    while (io.pollEvent(io.ctx, &event)) {
+        if (event.type == SDL_QUIT) {
+            m.matchOver = true;
+        } else if (event.type == SDL_MOUSEMOTION) {
+            m.pointerX = event.motion.x;
+            m.pointerY = event.motion.y;
+        } else if (event.type == SDL_MOUSEBUTTONDOWN || event.type == SDL_MOUSEBUTTONUP) {
+            m.pointerX = event.button.x;
+            m.pointerY = event.button.y;
+        }
+    }
+    if (io.keyDown(io.ctx, SDLK_ESCAPE)) m.matchOver = true;
+}
+
+// Stage 19's end: the winner's text over the last frame, held for 2000 ms.
+void announceWinners(MatchMedia& media, const GameIo& io, int winners) {
+    if (winners & WINNER_CPU) {
+        blitAt(media.cpuWonText, media.display, kWonTextX, kWonTextY);
+        SDL_Flip(media.display);
+        io.delay(io.ctx, 2000);
+    }
+    if (winners & WINNER_PLAYER) {
+        blitAt(media.playerWonText, media.display, kWonTextX, kWonTextY);
+        SDL_Flip(media.display);
+        io.delay(io.ctx, 2000);
+    }
+}
+
+// Stage 20.
+void drawFrame(MatchState& m, MatchMedia& media) {
+    refreshDrawPositions(m);
+    refreshScoreText(media, media.cpuScoreText, media.cpuScoreShown, m.cpuScoreText);
+    refreshScoreText(media, media.playerScoreText, media.playerScoreShown, m.playerScoreText);
+
+    SDL_Surface* d = media.display;
+    blitAt(media.field, d, 0, 0);
+    blitAt(media.cpuFigure, d, m.cpuX, kCpuY);
+    blitAt(media.playerFigure, d, m.playerX, kPlayerY);
+    blitAt(media.shadow, d, m.ballX, m.shadowY);
+    blitAt(media.ball, d, m.ballX, m.ballY);
+    if (m.aiming) {
+        blitAt(media.powerBar, d, kBarX, kBarY);
+        blitAt(media.barCover, d, m.barCoverX, kBarCoverY);
+        blitAt(media.fieldPatch, d, kPatchX, kPatchY);
+        blitAt(media.targetWindow, d, kWindowX, kWindowY);
+        // The blit clips this rectangle at the left and top edges; the next
+        // frame reads the clipped position back as the crosshair's centre.
+        SDL_BlitSurface(media.crosshair, nullptr, d, &m.crosshairRect);
+    }
+    if (m.outShown) blitAt(media.outText, d, kOutTextX, kOutTextY);
+    if (m.pointLineShown) blitAt(media.pointLineText, d, kPointLineTextX, kPointLineTextY);
+    if (m.showScores) {
+        blitAt(media.cpuScoreText, d, kCpuScoreX, kCpuScoreY);
+        blitAt(media.playerScoreText, d, kPlayerScoreX, kPlayerScoreY);
+    }
+    SDL_Flip(d);
+}
+
+}  // namespace
+
+int runMatch(int, char**, int fieldKind, int enemyLevel, int clubHeight, int clubSpeed,
+             int clubPrecision, const GameIo& io) {
+    MatchState m;
+    MatchMedia media;
+    MatchIo mio = {&io, media.sounds};
+
+    setUpMatchState(m, mio, fieldKind, enemyLevel, clubHeight, clubSpeed, clubPrecision);
+    loadMedia(media, fieldKind);
+    SDL_ShowCursor(SDL_DISABLE);
+
+    while (!m.matchOver) {
+        m.frameStart = io.clock(io.ctx);
+        pollMatchEvents(m, io);
+        const int winners = runFrameStages(m, mio);
+        announceWinners(media, io, winners);
+        drawFrame(m, media);
+        paceFrame(io, m.frameStart);
+        m.frameStep = (io.clock(io.ctx) - m.frameStart) / 2;
+    }
+
+    freeMedia(media);
+    return 0;
+}
