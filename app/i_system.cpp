@@ -30,9 +30,11 @@ void mixPlay(void*, int, Mix_Chunk* chunk) {
 
 void mixHalt(void*) { Mix_HaltChannel(0); }
 
+void ignoreFrame(void*, const MatchState&) {}
+
 const GameIo kSdlIo = {nullptr,      sdlClock, sdlPollEvent,   sdlMouseButtons,
                        sdlKeyDown,   sdlDelay, cSeed,          cRandom,
-                       mixChannelBusy, mixPlay, mixHalt};
+                       mixChannelBusy, mixPlay, mixHalt, ignoreFrame};
 
 }  // namespace
 

@@ -8,6 +8,8 @@
 #include <SDL_mixer.h>
 #include <cstdint>
 
+struct MatchState;
+
 struct GameIo {
     void* ctx;
     // Milliseconds of real time since the process started.
@@ -26,6 +28,9 @@ struct GameIo {
     bool (*channelBusy)(void* ctx);
     void (*playSound)(void* ctx, int soundId, Mix_Chunk* chunk);
     void (*haltChannel)(void* ctx);
+    // Called after each match frame has been drawn; lets tests and replays
+    // watch a whole match. The real platform ignores it.
+    void (*frameDone)(void* ctx, const MatchState& m);
 };
 
 const GameIo& sdlGameIo();

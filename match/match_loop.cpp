@@ -202,6 +202,7 @@ int runMatch(int, char**, int fieldKind, int enemyLevel, int clubHeight, int clu
         drawFrame(m, media);
         paceFrame(io, m.frameStart);
         m.frameStep = (io.clock(io.ctx) - m.frameStart) / 2;
+        io.frameDone(io.ctx, m);
     }
 
     freeMedia(media);

@@ -66,12 +66,18 @@ void scriptedHalt(void* ctx) {
     self(ctx).busy = false;
 }
 
+void scriptedFrameDone(void* ctx, const MatchState& m) {
+    ScriptedIo& s = self(ctx);
+    ++s.frames;
+    if (s.afterFrame) s.afterFrame(s, m);
+}
+
 }  // namespace
 
 GameIo ScriptedIo::gameIo() {
     return GameIo{this,          scriptedClock, scriptedPoll, scriptedButtons,
                   scriptedKey,   scriptedDelay, scriptedSeed, scriptedRandom,
-                  scriptedBusy,  scriptedPlay,  scriptedHalt};
+                  scriptedBusy,  scriptedPlay,  scriptedHalt, scriptedFrameDone};
 }
 
 void ScriptedIo::pushMotion(int x, int y) {

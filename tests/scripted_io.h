@@ -32,6 +32,9 @@ struct ScriptedIo {
     // number (0 for the first); a test drives a whole screen from here.
     std::function<void(ScriptedIo&, int)> beforePass;
     int passes = 0;
+    // Called after each match frame is drawn.
+    std::function<void(ScriptedIo&, const MatchState&)> afterFrame;
+    int frames = 0;
     bool inPass = false;
 
     GameIo gameIo();

@@ -1,0 +1,78 @@
+# Shared helpers for the end-to-end tests: a private X server, the real game
+# started from the build folder, real input through xdotool, screenshots.
+# Usage from a test: source lib.sh "$@"   (args: path-to-velmora build-folder)
+set -u
+GAME_BIN=$1
+BUILD_DIR=$2
+WORK=$(mktemp -d /tmp/velmora-e2e.XXXXXX)
+SHOTS=${VELMORA_E2E_SHOTS:-$WORK}
+mkdir -p "$SHOTS"
+XVFB_PID=
+GAME_PID=
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+cleanup() {
+    [ -n "$GAME_PID" ] && kill "$GAME_PID" 2>/dev/null
+    [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null
+    wait 2>/dev/null
+    [ -z "${VELMORA_E2E_SHOTS:-}" ] && rm -rf "$WORK"
+}
+trap cleanup EXIT
+
+start_x() {
+    for n in $(seq 90 140); do
+        [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ] && continue
+        Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
+        XVFB_PID=$!
+        export DISPLAY=":$n"
+        for _ in $(seq 50); do
+            xdotool getmouselocation >/dev/null 2>&1 && return 0
+            sleep 0.1
+        done
+        kill "$XVFB_PID" 2>/dev/null; XVFB_PID=
+    done
+    fail "no X server could be started"
+}
+
+# Starts the game from the folder that holds data/ (default: the build folder).
+start_game() {
+    local dir=${1:-$BUILD_DIR}
+    (cd "$dir" && SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy} exec "$GAME_BIN" \
+        >"$WORK/game.out" 2>"$WORK/game.err") &
+    GAME_PID=$!
+}
+
+# Waits up to $1 seconds for the game to end; echoes its exit status.
+wait_game() {
+    local limit=$1
+    for _ in $(seq $((limit * 10))); do
+        if ! kill -0 "$GAME_PID" 2>/dev/null; then
+            wait "$GAME_PID"; local rc=$?; GAME_PID=; echo "$rc"; return 0
+        fi
+        sleep 0.1
+    done
+    echo timeout
+}
+
+shot() { import -window root "$SHOTS/$1.png" 2>/dev/null || fail "screenshot $1"; }
+
+# Prints "r,g,b" of one pixel of a screenshot.
+pixel() {
+    convert "$SHOTS/$1.png" -format "%[fx:int(255*p{$2,$3}.r)],%[fx:int(255*p{$2,$3}.g)],%[fx:int(255*p{$2,$3}.b)]" info:
+}
+
+# Counts the pixels of a region (WxH+X+Y) that equal an exact colour.
+count_colour() {
+    convert "$SHOTS/$1.png" -crop "$2" +repage -fill black +opaque "rgb($3)" -fill white -opaque "rgb($3)" \
+        -format "%[fx:int(mean*w*h+0.5)]" info:
+}
+
+# The game samples button state once a pass, so a press is held across passes.
+hold_button() {
+    xdotool mousedown "$1"; sleep "${2:-0.25}"; xdotool mouseup "$1"
+}
+
+move() { xdotool mousemove "$1" "$2"; sleep 0.15; }
+key() { xdotool key "$1"; }
+hold_key() { xdotool keydown "$1"; sleep "${2:-0.25}"; xdotool keyup "$1"; }
