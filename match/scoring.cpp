@@ -1,9 +1,112 @@
-#include "match/stages.h"
-
+// Zone tests, messages, score texts and the win. Every zone is judged on the
+// ball's centre as it was drawn last frame; every bound is strict.
+#include <cmath>
 #include <cstdio>
 
-void zoneTestsPlayerShot(MatchState&, const MatchIo&) {}
-void zoneTestsCpuShot(MatchState&, const MatchIo&) {}
-void messageTiming(MatchState&, const MatchIo&) {}
-void formatScore(float score, char* out, int size) { std::snprintf(out, size, "%1.0f", static_cast<double>(score)); }
-int updateScoresAndWinner(MatchState&) { return WINNER_NONE; }
+#include "match/stages.h"
+
+namespace {
+
+constexpr int kZoneSoundGapMs = 1000;
+constexpr int kPointGapMs = 3000;
+constexpr int kScoresAfterMessageMs = 1000;
+constexpr int kMessagePeriodMs = 3000;
+constexpr float kWinningScore = 7.0f;
+
+bool inOutZone(int cx, int cy) {
+    const bool besideField = 50 < cy && cy < 718;
+    return (cx < 100 && besideField) || (cx > 920 && besideField);
+}
+
+bool betweenSideLines(int cx) { return 100 < cx && cx < 920; }
+
+// Raises nothing itself: plays the zone's sound through the gate both blocks
+// share, and gives the points through the block's own gate, only while the
+// block's side has its shot in flight.
+void zoneEvent(MatchState& m, const MatchIo& io, MatchSound sound, bool shotInFlight,
+               Clock& lastScore, float& scorer, float points) {
+    if (io.now() - m.lastZoneSound > kZoneSoundGapMs) {
+        io.play(sound);
+        m.lastZoneSound = io.now();
+    }
+    if (io.now() - lastScore > kPointGapMs && shotInFlight) {
+        scorer += points;
+        lastScore = io.now();
+    }
+}
+
+void clearOutFarBeyondSides(MatchState& m) {
+    if (m.ballCentreX < -200 || m.ballCentreX > 1220) m.outShown = false;
+}
+
+bool messageUp(const MatchState& m) { return m.outShown || m.pointLineShown; }
+
+}  // namespace
+
+void zoneTestsPlayerShot(MatchState& m, const MatchIo& io) {
+    if (inOutZone(m.ballCentreX, m.ballCentreY)) {
+        m.outShown = true;
+        zoneEvent(m, io, SOUND_PL2, m.playerBallInFlight, m.lastPlayerShotScore, m.cpuScore,
+                  0.5f);
+    }
+    clearOutFarBeyondSides(m);
+    if (m.ballCentreY < 40 && betweenSideLines(m.ballCentreX)) {
+        m.pointLineShown = true;
+        zoneEvent(m, io, SOUND_PL1, m.playerBallInFlight, m.lastPlayerShotScore,
+                  m.playerScore, 1.0f);
+    }
+    if (m.ballCentreY < -260) m.pointLineShown = false;
+}
+
+void zoneTestsCpuShot(MatchState& m, const MatchIo& io) {
+    if (inOutZone(m.ballCentreX, m.ballCentreY)) {
+        m.outShown = true;
+        zoneEvent(m, io, SOUND_PL1, m.cpuBallInFlight, m.lastCpuShotScore, m.playerScore,
+                  0.5f);
+    }
+    clearOutFarBeyondSides(m);
+    if (m.ballCentreY > 718 && betweenSideLines(m.ballCentreX)) {
+        m.pointLineShown = true;
+        zoneEvent(m, io, SOUND_PL2, m.cpuBallInFlight, m.lastCpuShotScore, m.cpuScore, 1.0f);
+    }
+    if (m.ballCentreY > 1280) m.pointLineShown = false;
+}
+
+void messageTiming(MatchState& m, const MatchIo& io) {
+    if (messageUp(m)) m.lastMessageTime = io.now();
+    // At exactly the limit the scores keep whatever they showed.
+    if (io.now() - m.lastMessageTime < kScoresAfterMessageMs) m.showScores = true;
+    if (io.now() - m.lastMessageTime > kScoresAfterMessageMs) m.showScores = false;
+    if (m.messageArmed && messageUp(m)) {
+        m.messageStart = io.now();
+        m.messageArmed = false;
+    }
+    if (io.now() - m.messageStart > kMessagePeriodMs) {
+        m.pointLineShown = false;
+        m.outShown = false;
+        m.messageArmed = true;
+    }
+}
+
+void formatScore(float score, char* out, int size) {
+    // Scores move in steps of 0.5. Every half point keeps its decimal, the
+    // 7.5 of a winning frame included: with "%1.0f" it would read "8".
+    const double value = score;
+    const bool halfPoint = value - std::floor(value) == 0.5;
+    std::snprintf(out, static_cast<size_t>(size), halfPoint ? "%1.1f" : "%1.0f", value);
+}
+
+int updateScoresAndWinner(MatchState& m) {
+    formatScore(m.cpuScore, m.cpuScoreText, static_cast<int>(sizeof m.cpuScoreText));
+    formatScore(m.playerScore, m.playerScoreText, static_cast<int>(sizeof m.playerScoreText));
+    int winners = WINNER_NONE;
+    if (m.cpuScore >= kWinningScore) {
+        m.matchOver = true;
+        winners |= WINNER_CPU;
+    }
+    if (m.playerScore >= kWinningScore) {
+        m.matchOver = true;
+        winners |= WINNER_PLAYER;
+    }
+    return winners;
+}
