@@ -1,0 +1,223 @@
+// Whole matches, headless: the real frame stages driven frame by frame with
+// a scripted player who aims, charges, releases and tries to catch the
+// CPU's shots. Every match must end with a winner, and no state may leave
+// its range on the way.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <iostream>
+#include <random>
+#include <sstream>
+#include <string>
+
+#include "scripted_io.h"
+
+namespace {
+
+constexpr uint8_t kLeft = 1;   // SDL_BUTTON(1)
+constexpr uint8_t kRight = 4;  // SDL_BUTTON(3)
+constexpr int kFrameMs = 10;
+constexpr int kMatchesPerLevel = 60;
+constexpr long kFrameLimit = 400000;  // over an hour of play at 10 ms a frame
+
+// The crosshair's drift per direction 1..8 (y grows downwards); the player
+// steers against it to keep the crosshair on the point it aims at.
+const int kDriftSignX[8] = {1, -1, 1, -1, 1, -1, 0, 0};
+const int kDriftSignY[8] = {1, -1, -1, 1, 0, 0, 1, -1};
+
+struct ScriptedPlayer {
+    std::mt19937 rng;
+    int aimX = 0, aimY = 0;  // the crosshair centre aimed at
+    int chargeFrames = 0;
+    int charged = 0;
+    int catchError = 0;  // how far off the player judges the CPU's shot
+    bool sawCpuShot = false;
+
+    explicit ScriptedPlayer(unsigned seed) : rng(seed) {}
+
+    int uniform(int low, int high) { return std::uniform_int_distribution<int>(low, high)(rng); }
+
+    void chooseShot() {
+        const int kind = uniform(0, 19);
+        if (kind < 15) {  // lofted, over the lower band
+            aimX = uniform(345, 675);
+            aimY = uniform(400, 570);
+        } else if (kind < 18) {  // flat, over the upper band
+            aimX = uniform(345, 675);
+            aimY = uniform(250, 370);
+        } else {  // beside the window: off target
+            aimX = uniform(150, 320);
+            aimY = uniform(200, 650);
+        }
+        if (aimX == 485) aimX = 486;
+        chargeFrames = uniform(80, 209);
+        charged = 0;
+    }
+
+    // Sets the buttons and the pointer for the coming frame.
+    void act(MatchState& m, ScriptedIo& s) {
+        const bool cpuHasBall = m.cpuBallInFlight || m.cpuServePending;
+        if (m.cpuBallInFlight && !sawCpuShot) catchError = uniform(-12, 12);
+        sawCpuShot = m.cpuBallInFlight;
+
+        s.buttons = 0;
+        if (cpuHasBall) {
+            // Stand so that the figure's hands, playerX + 70, meet the ball.
+            m.pointerX = m.ballCentreX - 70 + catchError;
+            m.pointerY = 600;
+        } else if (m.readyToAim) {
+            s.buttons = kRight;
+            chooseShot();
+        } else if (m.aiming) {
+            int dx = 0, dy = 0;
+            if (m.chargeStarted && m.driftDirection >= 1 && m.driftDirection <= 8) {
+                dx = kDriftSignX[m.driftDirection - 1] * m.aimDriftX;
+                dy = kDriftSignY[m.driftDirection - 1] * m.aimDriftY;
+            }
+            m.pointerX = aimX - 25 - dx;
+            m.pointerY = aimY - 25 - dy;
+            if (charged < chargeFrames) {
+                s.buttons = kLeft;
+                ++charged;
+            }
+        }
+    }
+};
+
+struct Violation {
+    long frame = -1;
+    std::string what;
+};
+
+void checkRanges(const MatchState& m, long frame, float lastCpu, float lastPlayer, Violation& v) {
+    if (v.frame >= 0) return;
+    std::ostringstream why;
+    if (m.heightTendency < 0 || m.heightTendency > 5) why << "heightTendency " << m.heightTendency;
+    if (m.rightShots < 0 || m.leftShots < 0 || m.centreShots < 0) {
+        why << "counters " << m.rightShots << "/" << m.leftShots << "/" << m.centreShots;
+    }
+    if (m.cpuX < 80 || m.cpuX > 910) why << "cpuX " << m.cpuX;
+    if (m.playerBallInFlight && m.cpuBallInFlight) why << "both balls in flight";
+    if (m.cpuScore < lastCpu || m.playerScore < lastPlayer) why << "a score went down";
+    if (std::fmod(m.cpuScore * 2.0f, 1.0f) != 0.0f || std::fmod(m.playerScore * 2.0f, 1.0f) != 0.0f) {
+        why << "score not in half points";
+    }
+    if (!why.str().empty()) {
+        v.frame = frame;
+        v.what = why.str();
+    }
+}
+
+struct MatchResult {
+    float cpu = 0, player = 0;
+    int winners = WINNER_NONE;
+    long frames = 0;
+    int blocks = 0;
+    int cpuServes = 0;
+    // Points by how they came: [player's shot past the line, player's shot
+    // out, CPU's shot past the line, CPU's shot out].
+    int points[4] = {};
+    Violation violation;
+};
+
+MatchResult playMatch(int level, unsigned seed) {
+    ScriptedIo s;
+    MatchIo io = s.matchIo();
+    s.now = 4000 + static_cast<int32_t>(seed) * 37;  // the clock seeds the match
+    MatchState m;
+    setUpMatchState(m, io, 1, level, 6, 6, 6);
+    ScriptedPlayer player(seed);
+    MatchResult r;
+    int servesSeen = 0;
+    while (!m.matchOver && r.frames < kFrameLimit) {
+        const float cpuBefore = m.cpuScore, playerBefore = m.playerScore;
+        const bool playerShotBefore = m.playerBallInFlight;
+        const bool cpuShotBefore = m.cpuBallInFlight;
+        m.frameStart = s.now;
+        player.act(m, s);
+        const int winners = runFrameStages(m, io);
+        refreshDrawPositions(m);
+        if (playerShotBefore && !m.playerBallInFlight && m.cpuCarriesBall) ++r.blocks;
+        if (!cpuShotBefore && m.cpuBallInFlight) ++servesSeen;
+        if (m.playerScore - playerBefore == 1.0f) ++r.points[0];
+        if (m.cpuScore - cpuBefore == 0.5f) ++r.points[1];
+        if (m.cpuScore - cpuBefore == 1.0f) ++r.points[2];
+        if (m.playerScore - playerBefore == 0.5f) ++r.points[3];
+        if (winners != WINNER_NONE) {
+            r.winners = winners;
+            s.now += 2000;  // the winner's text stays up
+        }
+        s.now += kFrameMs;
+        m.frameStep = kFrameMs / 2;
+        ++r.frames;
+        checkRanges(m, r.frames, cpuBefore, playerBefore, r.violation);
+    }
+    r.cpu = m.cpuScore;
+    r.player = m.playerScore;
+    r.cpuServes = servesSeen;
+    return r;
+}
+
+struct WholeMatches : ::testing::TestWithParam<int> {};
+
+TEST_P(WholeMatches, EndWithOneSideAtSevenAndEveryStateInRange) {
+    const int level = GetParam();
+    int cpuWins = 0, playerWins = 0;
+    long totalFrames = 0, shortest = kFrameLimit, longest = 0;
+    long blocks = 0, serves = 0;
+    double loserPoints = 0;
+    long points[4] = {};
+    for (int i = 0; i < kMatchesPerLevel; ++i) {
+        const unsigned seed = static_cast<unsigned>(level * 1000 + i + 1);
+        const MatchResult r = playMatch(level, seed);
+        SCOPED_TRACE("seed " + std::to_string(seed));
+        ASSERT_LT(r.frames, kFrameLimit) << "the match did not end";
+        EXPECT_EQ(-1, r.violation.frame) << r.violation.what << " at frame " << r.violation.frame;
+        const float high = std::max(r.cpu, r.player), low = std::min(r.cpu, r.player);
+        EXPECT_GE(high, 7.0f);
+        EXPECT_LE(high, 7.5f);
+        EXPECT_TRUE(low < 7.0f || low == high) << r.cpu << " to " << r.player;
+        // The loop was told exactly who won.
+        const int expected =
+            (r.cpu >= 7.0f ? WINNER_CPU : 0) | (r.player >= 7.0f ? WINNER_PLAYER : 0);
+        EXPECT_EQ(expected, r.winners);
+
+        (r.winners & WINNER_CPU ? cpuWins : playerWins) += 1;
+        totalFrames += r.frames;
+        shortest = std::min(shortest, r.frames);
+        longest = std::max(longest, r.frames);
+        blocks += r.blocks;
+        serves += r.cpuServes;
+        loserPoints += low;
+        for (int k = 0; k < 4; ++k) points[k] += r.points[k];
+    }
+    // Both sides must be able to win some matches against this player at
+    // level 1; otherwise a rule that favours one side has gone wrong.
+    if (level == 1) {
+        EXPECT_GT(cpuWins, 0);
+        EXPECT_GT(playerWins, 0);
+    }
+
+    const long mean = totalFrames / kMatchesPerLevel;
+    std::cout << "level " << level << ": " << kMatchesPerLevel << " matches, CPU won "
+              << cpuWins << ", player won " << playerWins << "; frames per match mean " << mean
+              << " (" << mean * kFrameMs / 1000 << " s), shortest " << shortest << ", longest "
+              << longest << "; per match " << static_cast<double>(blocks) / kMatchesPerLevel
+              << " blocks, " << static_cast<double>(serves) / kMatchesPerLevel
+              << " CPU serves; loser's mean score " << loserPoints / kMatchesPerLevel
+              << "; points: player's shots past the line " << points[0] << ", out " << points[1]
+              << ", CPU's shots past the line " << points[2] << ", out " << points[3] << "\n";
+    RecordProperty("cpu_wins", cpuWins);
+    RecordProperty("player_wins", playerWins);
+    RecordProperty("mean_frames", static_cast<int>(mean));
+    RecordProperty("shortest_frames", static_cast<int>(shortest));
+    RecordProperty("longest_frames", static_cast<int>(longest));
+}
+
+INSTANTIATE_TEST_SUITE_P(Levels, WholeMatches, ::testing::Values(1, 2, 3),
+                         [](const ::testing::TestParamInfo<int>& level) {
+                             return "Level" + std::to_string(level.param);
+                         });
+
+}  // namespace
