@@ -1,4 +1,71 @@
+#include "screens/credits.h"
+
+#include <SDL_ttf.h>
+
+#include <string>
+
+#include "app/assets.h"
 #include "screens/screens.h"
 
-// Filled in with the credits screen.
-int runCreditsScreen(int, char**, const GameIo&) { return 0; }
+namespace {
+
+struct CreditsText {
+    std::string text;
+    int fontSize;
+    int x, y;
+};
+
+}  // namespace
+
+int runCreditsScreen(int, char**, const GameIo& io) {
+    bool leaveScreen = false;
+
+    const std::string author = kCreditsAuthor;
+    const std::string designer = kCreditsDesigner;
+    const CreditsText lines[] = {
+        {"Back", 30, 10, 730},
+        {"Programming, Graphics and Sounds:", 50, 150, 100},
+        {author, 50, 400, 200},
+        {"->designed by " + designer, 30, 300, 550},
+        {"Velmora rules: " + author + " and " + designer, 30, 200, 400},
+    };
+    constexpr int kLineCount = static_cast<int>(sizeof lines / sizeof lines[0]);
+
+    initFonts();
+    TTF_Font* largeFont = openFont("data/Font.ttf", 50);
+    TTF_Font* smallFont = openFont("data/Font.ttf", 30);
+    SDL_Surface* texts[kLineCount];
+    for (int i = 0; i < kLineCount; ++i)
+        texts[i] = renderText(lines[i].fontSize == 50 ? largeFont : smallFont, lines[i].text.c_str(),
+                              kMenuTextColour);
+
+    SDL_Surface* display = setGameVideoMode();
+    SDL_Surface* crosshair = loadImage("data/Fadenkreuz.bmp", &kWhiteKey);
+    SDL_Surface* logo = loadImage("data/VelmoraMini.bmp", &kWhiteKey);
+
+    MenuCursor cursor;
+    SDL_ShowCursor(SDL_DISABLE);
+
+    while (!leaveScreen) {
+        const int32_t passStart = io.clock(io.ctx);
+        if (pollMenuEvents(io, cursor)) leaveScreen = true;
+        // No click gate: the options screen gates what follows instead.
+        if (io.keyDown(io.ctx, SDLK_ESCAPE)) leaveScreen = true;
+        if (leftButtonDown(io) && creditsBackHit(cursor.hotX, cursor.hotY)) leaveScreen = true;
+        updateHotSpot(cursor);
+
+        fillMenuBackground(display);
+        for (int i = 0; i < kLineCount; ++i) blitAt(texts[i], display, lines[i].x, lines[i].y);
+        blitAt(logo, display, 250, 520);
+        blitAt(crosshair, display, cursor.x, cursor.y);
+        SDL_Flip(display);
+        paceFrame(io, passStart);
+    }
+
+    for (SDL_Surface* text : texts) SDL_FreeSurface(text);
+    SDL_FreeSurface(logo);
+    SDL_FreeSurface(crosshair);
+    TTF_CloseFont(largeFont);
+    TTF_CloseFont(smallFont);
+    return 0;
+}

@@ -1,4 +1,56 @@
+#include "screens/intro.h"
+
+#include "app/assets.h"
 #include "screens/screens.h"
 
-// Filled in with the title sequence.
-int runIntroScreen(int, char**, const GameIo&) { return 0; }
+bool advanceIntroSlide(IntroSlide& slide, int32_t elapsed) {
+    if (elapsed > kIntroStillMs) slide.started = true;
+    if (slide.started) slide.y += slide.frameStep * 3 / 10;
+    return slide.y >= kIntroSlideEndY;
+}
+
+int runIntroScreen(int, char**, const GameIo& io) {
+    bool leaveScreen = false;
+
+    SDL_Surface* display = setGameVideoMode();
+    SDL_Surface* title = loadImage("data/Velmora.bmp", &kWhiteKey);
+    SDL_Surface* cover = loadImage("data/screen2.bmp");
+    SDL_Surface* laser = loadImage("data/Laser.bmp", &kWhiteKey);
+    IntroSlide slide;
+    SDL_ShowCursor(SDL_DISABLE);
+
+    const int32_t introStart = io.clock(io.ctx);
+    while (!leaveScreen) {
+        const int32_t frameStart = io.clock(io.ctx);
+        const int32_t elapsed = io.clock(io.ctx) - introStart;
+
+        SDL_Event event;
+        while (io.pollEvent(io.ctx, &event))
+            if (event.type == SDL_QUIT) leaveScreen = true;
+        if (io.keyDown(io.ctx, SDLK_RETURN)) leaveScreen = true;
+        if (io.mouseButtons(io.ctx) & SDL_BUTTON(1)) leaveScreen = true;
+
+        if (advanceIntroSlide(slide, elapsed)) {
+            leaveScreen = true;
+            // The last slide picture stays up while we hold.
+            io.delay(io.ctx, kIntroHoldMs);
+        }
+
+        SDL_FillRect(display, nullptr, SDL_MapRGB(display->format, 0, 0, 0));
+        blitAt(title, display, 300, 7);
+        // Below the display they show nothing; skipping them also keeps a
+        // long stalled pass from wrapping the 16-bit blit position.
+        if (slide.y < 768) {
+            blitAt(cover, display, 0, slide.y);
+            blitAt(laser, display, 0, slide.y);
+        }
+        SDL_Flip(display);
+        io.delay(io.ctx, kIntroPassWaitMs);
+        slide.frameStep = (io.clock(io.ctx) - frameStart) / 2;
+    }
+
+    SDL_FreeSurface(title);
+    SDL_FreeSurface(cover);
+    SDL_FreeSurface(laser);
+    return 0;
+}
