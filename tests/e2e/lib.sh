@@ -4,6 +4,8 @@
 set -u
 GAME_BIN=$1
 BUILD_DIR=$2
+PROBE=${3:-$BUILD_DIR/tests/velmora_probe}
+DATA=$BUILD_DIR/data
 WORK=$(mktemp -d /tmp/velmora-e2e.XXXXXX)
 SHOTS=${VELMORA_E2E_SHOTS:-$WORK}
 mkdir -p "$SHOTS"
@@ -55,16 +57,31 @@ wait_game() {
     echo timeout
 }
 
-shot() { import -window root "$SHOTS/$1.png" 2>/dev/null || fail "screenshot $1"; }
+# A screenshot as NAME.bmp for the probe (and NAME.png to look at when
+# VELMORA_E2E_SHOTS names a folder to keep them in).
+shot() {
+    import -window root "BMP3:$SHOTS/$1.bmp" 2>/dev/null || fail "screenshot $1"
+    [ -n "${VELMORA_E2E_SHOTS:-}" ] && convert "$SHOTS/$1.bmp" "$SHOTS/$1.png"
+    return 0
+}
 
 # Prints "r,g,b" of one pixel of a screenshot.
-pixel() {
-    convert "$SHOTS/$1.png" -format "%[fx:int(255*p{$2,$3}.r)],%[fx:int(255*p{$2,$3}.g)],%[fx:int(255*p{$2,$3}.b)]" info:
-}
+pixel() { "$PROBE" pixel "$SHOTS/$1.bmp" "$2" "$3"; }
+
+# Finds a sprite from data/ in a screenshot: "x y fraction" of the best match
+# of its top-left corner within the box X0 Y0 X1 Y1.
+find_sprite() { "$PROBE" find "$SHOTS/$1.bmp" "$DATA/$2" "$3" "$4" "$5" "$6" "$7"; }
+
+# Fraction of the pixels of a screen region equal to the same region of an
+# image from data/ (a full-screen field).
+same_as() { "$PROBE" same "$SHOTS/$1.bmp" "$DATA/$2" "$3" "$4" "$5" "$6"; }
+
+# Compares a fraction with a limit: ok_fraction 0.93 0.9 -> true.
+ok_fraction() { awk -v f="$1" -v l="$2" 'BEGIN { exit !(f >= l) }'; }
 
 # Counts the pixels of a region (WxH+X+Y) that equal an exact colour.
 count_colour() {
-    convert "$SHOTS/$1.png" -crop "$2" +repage -fill black +opaque "rgb($3)" -fill white -opaque "rgb($3)" \
+    convert "$SHOTS/$1.bmp" -crop "$2" +repage -fill black +opaque "rgb($3)" -fill white -opaque "rgb($3)" \
         -format "%[fx:int(mean*w*h+0.5)]" info:
 }
 

@@ -1,0 +1,119 @@
+// Looks at screenshots for the end-to-end tests: finds a sprite drawn
+// unscaled on the screen, reads pixels, compares regions with an image.
+//   probe find  SHOT SPRITE KEY X0 Y0 X1 Y1  -> "x y fraction" of the best match
+//   probe same  SHOT IMAGE X Y W H           -> fraction of equal pixels
+//   probe pixel SHOT X Y                     -> "r,g,b"
+// KEY is "r,g,b" (pixels of that colour in the sprite are not compared) or "none".
+#include <SDL.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+struct Image {
+    int w = 0, h = 0;
+    std::vector<Uint32> rgb;  // 0xRRGGBB
+};
+
+bool load(const char* path, Image& out) {
+    SDL_Surface* raw = SDL_LoadBMP(path);
+    if (!raw) {
+        std::fprintf(stderr, "probe: %s: %s\n", path, SDL_GetError());
+        return false;
+    }
+    SDL_PixelFormat fmt = {};
+    fmt.BitsPerPixel = 32;
+    fmt.BytesPerPixel = 4;
+    fmt.Rmask = 0xff0000;
+    fmt.Gmask = 0x00ff00;
+    fmt.Bmask = 0x0000ff;
+    fmt.Rshift = 16;
+    fmt.Gshift = 8;
+    fmt.alpha = 255;
+    SDL_Surface* s = SDL_ConvertSurface(raw, &fmt, SDL_SWSURFACE);
+    SDL_FreeSurface(raw);
+    if (!s) return false;
+    out.w = s->w;
+    out.h = s->h;
+    out.rgb.resize(static_cast<size_t>(s->w * s->h));
+    for (int y = 0; y < s->h; ++y)
+        for (int x = 0; x < s->w; ++x)
+            out.rgb[static_cast<size_t>(y * s->w + x)] =
+                static_cast<Uint32*>(s->pixels)[y * s->pitch / 4 + x] & 0xffffff;
+    SDL_FreeSurface(s);
+    return true;
+}
+
+Uint32 parseColour(const char* text) {
+    int r = 0, g = 0, b = 0;
+    std::sscanf(text, "%d,%d,%d", &r, &g, &b);
+    return static_cast<Uint32>((r << 16) | (g << 8) | b);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc >= 9 && std::strcmp(argv[1], "find") == 0) {
+        Image shot, sprite;
+        if (!load(argv[2], shot) || !load(argv[3], sprite)) return 2;
+        const bool keyed = std::strcmp(argv[4], "none") != 0;
+        const Uint32 key = keyed ? parseColour(argv[4]) : 0;
+        std::vector<int> points;  // sprite pixels worth comparing
+        for (int i = 0; i < sprite.w * sprite.h; ++i)
+            if (!keyed || sprite.rgb[static_cast<size_t>(i)] != key) points.push_back(i);
+        if (points.empty()) return 2;
+        int bestX = 0, bestY = 0, best = -1;
+        const int x0 = std::atoi(argv[5]), y0 = std::atoi(argv[6]);
+        const int x1 = std::atoi(argv[7]), y1 = std::atoi(argv[8]);
+        for (int y = y0; y <= y1; ++y) {
+            for (int x = x0; x <= x1; ++x) {
+                int hits = 0;
+                int tried = 0;
+                for (int i : points) {
+                    // Most places miss at once; give up on them early.
+                    if (++tried == 24 && hits < 12) break;
+                    const int sx = x + i % sprite.w, sy = y + i / sprite.w;
+                    if (sx < 0 || sy < 0 || sx >= shot.w || sy >= shot.h) continue;
+                    if (shot.rgb[static_cast<size_t>(sy * shot.w + sx)] == sprite.rgb[static_cast<size_t>(i)])
+                        ++hits;
+                }
+                if (hits > best) {
+                    best = hits;
+                    bestX = x;
+                    bestY = y;
+                }
+            }
+        }
+        std::printf("%d %d %.3f\n", bestX, bestY, static_cast<double>(best) / static_cast<double>(points.size()));
+        return 0;
+    }
+    if (argc >= 8 && std::strcmp(argv[1], "same") == 0) {
+        Image shot, image;
+        if (!load(argv[2], shot) || !load(argv[3], image)) return 2;
+        const int x = std::atoi(argv[4]), y = std::atoi(argv[5]);
+        const int w = std::atoi(argv[6]), h = std::atoi(argv[7]);
+        int equal = 0, total = 0;
+        for (int j = y; j < y + h; ++j)
+            for (int i = x; i < x + w; ++i) {
+                if (i >= shot.w || j >= shot.h || i >= image.w || j >= image.h) continue;
+                ++total;
+                equal += shot.rgb[static_cast<size_t>(j * shot.w + i)] == image.rgb[static_cast<size_t>(j * image.w + i)];
+            }
+        std::printf("%.3f\n", total ? static_cast<double>(equal) / total : 0.0);
+        return 0;
+    }
+    if (argc >= 5 && std::strcmp(argv[1], "pixel") == 0) {
+        Image shot;
+        if (!load(argv[2], shot)) return 2;
+        const int x = std::atoi(argv[3]), y = std::atoi(argv[4]);
+        if (x < 0 || y < 0 || x >= shot.w || y >= shot.h) return 2;
+        const Uint32 c = shot.rgb[static_cast<size_t>(y * shot.w + x)];
+        std::printf("%u,%u,%u\n", c >> 16, (c >> 8) & 255, c & 255);
+        return 0;
+    }
+    std::fprintf(stderr, "usage: probe find|same|pixel ...\n");
+    return 2;
+}
