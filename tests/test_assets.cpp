@@ -1,0 +1,404 @@
+// The generated pictures and sounds under data/: that every file the game
+// reads is there and loads, and the properties of their pixels and samples
+// that the game's positions, hit tests and colour keys rely on.
+#include <gtest/gtest.h>
+
+#include <SDL.h>
+#include <SDL_mixer.h>
+#include <SDL_ttf.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/assets.h"
+
+namespace {
+
+struct Rgb {
+    int r, g, b;
+    bool operator==(const Rgb& o) const { return r == o.r && g == o.g && b == o.b; }
+    bool operator!=(const Rgb& o) const { return !(*this == o); }
+};
+
+constexpr Rgb kWhite = {255, 255, 255};
+constexpr Rgb kWindowKey = {250, 200, 200};
+
+// A BMP as SDL loads it, read pixel by pixel in its own format.
+class Picture {
+public:
+    explicit Picture(const std::string& file) : surface_(SDL_LoadBMP(file.c_str())) {}
+    ~Picture() {
+        if (surface_) SDL_FreeSurface(surface_);
+    }
+    Picture(const Picture&) = delete;
+    Picture& operator=(const Picture&) = delete;
+
+    bool loaded() const { return surface_ != nullptr; }
+    int w() const { return surface_->w; }
+    int h() const { return surface_->h; }
+    Rgb at(int x, int y) const {
+        const Uint8* p = static_cast<const Uint8*>(surface_->pixels) + y * surface_->pitch +
+                         x * surface_->format->BytesPerPixel;
+        Uint32 v = 0;
+        std::memcpy(&v, p, surface_->format->BytesPerPixel);
+        if (SDL_BYTEORDER == SDL_BIG_ENDIAN) v >>= 8 * (4 - surface_->format->BytesPerPixel);
+        Uint8 r, g, b;
+        SDL_GetRGB(v, surface_->format, &r, &g, &b);
+        return {r, g, b};
+    }
+
+private:
+    SDL_Surface* surface_;
+};
+
+std::unique_ptr<Picture> picture(const char* name) {
+    auto p = std::make_unique<Picture>(std::string("data/") + name);
+    if (!p->loaded()) ADD_FAILURE() << name << ": " << SDL_GetError();
+    return p;
+}
+
+bool endsWith(const std::string& s, const char* tail) {
+    const size_t n = std::strlen(tail);
+    return s.size() >= n && s.compare(s.size() - n, n, tail) == 0;
+}
+
+std::vector<uint8_t> fileBytes(const std::string& path) {
+    std::vector<uint8_t> bytes;
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) return bytes;
+    int c;
+    while ((c = std::fgetc(f)) != EOF) bytes.push_back(static_cast<uint8_t>(c));
+    std::fclose(f);
+    return bytes;
+}
+
+uint32_t le32(const std::vector<uint8_t>& b, size_t at) {
+    return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (static_cast<uint32_t>(b[at + 3]) << 24);
+}
+
+const char* const kFields[4][2] = {
+    {"VMFeld.bmp", "VMFeldDecker.bmp"},
+    {"VMFeldCelSh.bmp", "VMFeldCelShDecker.bmp"},
+    {"VMFeldStr.bmp", "VMFeldStrDecker.bmp"},
+    {"VMFeldRas.bmp", "VMFeldRasDecker.bmp"},
+};
+
+// Sprites the game draws with white as the transparent colour.
+const char* const kWhiteKeyed[] = {"Fadenkreuz.bmp", "MiniBall.bmp",   "Velmora.bmp",
+                                   "Laser.bmp",      "VelmoraMini.bmp", "TestFigur1.bmp",
+                                   "TestFigur2.bmp", "Ball.bmp",        "Ballschatten.bmp"};
+
+class Assets : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { ASSERT_EQ(0, SDL_Init(SDL_INIT_VIDEO | SDL_INIT_AUDIO)) << SDL_GetError(); }
+    static void TearDownTestSuite() { SDL_Quit(); }
+};
+
+TEST_F(Assets, EveryGameFileIsThereAndLoads) {
+    ASSERT_NE(-1, Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 2048)) << Mix_GetError();
+    ASSERT_EQ(0, TTF_Init()) << TTF_GetError();
+    for (int i = 0; i < kAssetFileCount; ++i) {
+        const std::string file = kAssetFiles[i];
+        SCOPED_TRACE(file);
+        if (endsWith(file, ".bmp")) {
+            SDL_Surface* s = SDL_LoadBMP(file.c_str());
+            EXPECT_NE(nullptr, s) << SDL_GetError();
+            if (s) SDL_FreeSurface(s);
+        } else if (endsWith(file, ".wav")) {
+            Mix_Chunk* c = Mix_LoadWAV(file.c_str());
+            EXPECT_NE(nullptr, c) << Mix_GetError();
+            if (c) Mix_FreeChunk(c);
+        } else if (endsWith(file, ".ttf")) {
+            TTF_Font* f = TTF_OpenFont(file.c_str(), 30);
+            EXPECT_NE(nullptr, f) << TTF_GetError();
+            if (f) TTF_CloseFont(f);
+        } else {
+            ADD_FAILURE() << "unexpected kind of game file";
+        }
+    }
+    TTF_Quit();
+    Mix_CloseAudio();
+}
+
+TEST_F(Assets, PicturesAreUncompressed24BitBottomUpBitmaps) {
+    for (int i = 0; i < kAssetFileCount; ++i) {
+        const std::string file = kAssetFiles[i];
+        if (!endsWith(file, ".bmp")) continue;
+        SCOPED_TRACE(file);
+        const std::vector<uint8_t> b = fileBytes(file);
+        ASSERT_GE(b.size(), 54u);
+        EXPECT_EQ('B', b[0]);
+        EXPECT_EQ('M', b[1]);
+        EXPECT_EQ(24, b[28] | (b[29] << 8)) << "bits per pixel";
+        EXPECT_EQ(0u, le32(b, 30)) << "compression";
+        EXPECT_GT(static_cast<int32_t>(le32(b, 22)), 0) << "a positive height: bottom-up rows";
+    }
+}
+
+TEST_F(Assets, FieldsFillTheScreenAndTheFourLooksDiffer) {
+    std::unique_ptr<Picture> fields[4];
+    for (int k = 0; k < 4; ++k) {
+        fields[k] = picture(kFields[k][0]);
+        ASSERT_TRUE(fields[k]->loaded());
+        EXPECT_EQ(1024, fields[k]->w()) << kFields[k][0];
+        EXPECT_EQ(768, fields[k]->h()) << kFields[k][0];
+    }
+    for (int a = 0; a < 4; ++a)
+        for (int b = a + 1; b < 4; ++b) {
+            double diff = 0;
+            int n = 0;
+            for (int y = 0; y < 768; y += 7)
+                for (int x = 0; x < 1024; x += 7, ++n) {
+                    const Rgb p = fields[a]->at(x, y), q = fields[b]->at(x, y);
+                    diff += std::abs(p.r - q.r) + std::abs(p.g - q.g) + std::abs(p.b - q.b);
+                }
+            EXPECT_GT(diff / n, 30.0) << kFields[a][0] << " and " << kFields[b][0] << " look alike";
+        }
+}
+
+// The patch is drawn at (750, 610) over the sliding bar cover: it must be the
+// field's own pixels there, or a seam would show.
+TEST_F(Assets, EachFieldPatchIsTheFieldsOwnCornerFrom750x610) {
+    for (const auto& pair : kFields) {
+        SCOPED_TRACE(pair[1]);
+        auto field = picture(pair[0]);
+        auto patch = picture(pair[1]);
+        ASSERT_TRUE(field->loaded() && patch->loaded());
+        ASSERT_EQ(1024 - 750, patch->w());
+        ASSERT_EQ(768 - 610, patch->h());
+        int mismatches = 0;
+        for (int y = 0; y < patch->h(); ++y)
+            for (int x = 0; x < patch->w(); ++x)
+                if (patch->at(x, y) != field->at(750 + x, 610 + y)) ++mismatches;
+        EXPECT_EQ(0, mismatches);
+    }
+}
+
+// The game takes the ball's and the crosshair's centre to be their top-left
+// corner plus 25: the drawn shape must be centred on pixel (25, 25).
+TEST_F(Assets, BallShadowAndCrosshairAreCentredOnPixel25) {
+    for (const char* name : {"Ball.bmp", "Ballschatten.bmp", "Fadenkreuz.bmp"}) {
+        SCOPED_TRACE(name);
+        auto p = picture(name);
+        ASSERT_TRUE(p->loaded());
+        ASSERT_EQ(51, p->w());
+        ASSERT_EQ(51, p->h());
+        EXPECT_NE(kWhite, p->at(25, 25)) << "the centre pixel is drawn";
+        int asymmetric = 0, drawn = 0;
+        for (int y = 0; y < 51; ++y)
+            for (int x = 0; x < 51; ++x) {
+                const bool here = p->at(x, y) != kWhite;
+                drawn += here;
+                if (here != (p->at(50 - x, y) != kWhite) || here != (p->at(x, 50 - y) != kWhite))
+                    ++asymmetric;
+            }
+        EXPECT_EQ(0, asymmetric) << "the outline is mirror-symmetric about pixel 25";
+        EXPECT_GT(drawn, 100);
+        EXPECT_EQ(kWhite, p->at(0, 0));
+    }
+}
+
+// Colour keys are all or nothing: an anti-aliased edge left pale would show
+// as a light fringe wherever the sprite stands. (The picture's own border is
+// not a keyed edge.)
+TEST_F(Assets, KeyedSpritesHaveNoPaleFringe) {
+    auto check = [](const char* name, Rgb key) {
+        SCOPED_TRACE(name);
+        auto p = picture(name);
+        ASSERT_TRUE(p->loaded());
+        auto isKey = [&](int x, int y) {
+            return x >= 0 && y >= 0 && x < p->w() && y < p->h() && p->at(x, y) == key;
+        };
+        int pale = 0, keyed = 0;
+        std::string first;
+        for (int y = 0; y < p->h(); ++y)
+            for (int x = 0; x < p->w(); ++x) {
+                const Rgb c = p->at(x, y);
+                if (c == key) {
+                    ++keyed;
+                    continue;
+                }
+                if (!(isKey(x - 1, y) || isKey(x + 1, y) || isKey(x, y - 1) || isKey(x, y + 1)))
+                    continue;
+                const bool nearKey = std::abs(c.r - key.r) < 48 && std::abs(c.g - key.g) < 48 &&
+                                     std::abs(c.b - key.b) < 48;
+                if (nearKey && pale++ == 0)
+                    first = "(" + std::to_string(x) + ", " + std::to_string(y) + ") is " +
+                            std::to_string(c.r) + "," + std::to_string(c.g) + "," + std::to_string(c.b);
+            }
+        EXPECT_EQ(0, pale) << "first: " << first;
+        EXPECT_GT(keyed, 0) << "the sprite has transparent parts";
+    };
+    for (const char* name : kWhiteKeyed) check(name, kWhite);
+    check("SchFenster.bmp", kWindowKey);
+}
+
+// Drawn at (250, 150): every crosshair centre that hits (either half) must
+// see the window's drawing, not the field through its key colour, and the
+// middle column at x 485, which misses, must stand out from its neighbours.
+TEST_F(Assets, TargetWindowCoversTheHalvesAndIsClearAround) {
+    auto p = picture("SchFenster.bmp");
+    ASSERT_TRUE(p->loaded());
+    ASSERT_GE(p->w(), 685 - 250);
+    ASSERT_GE(p->h(), 580 - 150);
+    EXPECT_LE(250 + p->w(), 1024);
+    EXPECT_LE(150 + p->h(), 609) << "the window stays above the power bar";
+    int holes = 0;
+    for (int y = 246; y <= 579; ++y)
+        for (int x = 336; x <= 684; ++x)
+            if (p->at(x - 250, y - 150) == kWindowKey) ++holes;
+    EXPECT_EQ(0, holes);
+    int unmarked = 0;
+    for (int y = 246; y <= 579; ++y) {
+        const Rgb mid = p->at(485 - 250, y - 150);
+        if (mid == p->at(484 - 250, y - 150) || mid == p->at(486 - 250, y - 150)) ++unmarked;
+    }
+    EXPECT_EQ(0, unmarked);
+    // Clear away from the target area: corners and the field beside it.
+    for (auto pt : {std::pair<int, int>{252, 152}, {747, 152}, {252, 596}, {747, 596}, {710, 400},
+                    {270, 300}, {720, 200}})
+        EXPECT_EQ(kWindowKey, p->at(pt.first - 250, pt.second - 150))
+            << "screen (" << pt.first << ", " << pt.second << ")";
+    // Half of the whole image at least is see-through.
+    int clear = 0;
+    for (int y = 0; y < p->h(); ++y)
+        for (int x = 0; x < p->w(); ++x) clear += p->at(x, y) == kWindowKey;
+    EXPECT_GT(clear, p->w() * p->h() / 4);
+}
+
+// The CPU blocks a ball whose centre is 10..60 right of its figure and
+// 75..120 down, and carries it there; the player catches at 60..80 right and
+// 60..95 down. The figures must have their rackets and hands there.
+TEST_F(Assets, FiguresHoldTheirRacketsWhereTheGameHitTests) {
+    auto cpu = picture("TestFigur1.bmp");
+    auto player = picture("TestFigur2.bmp");
+    ASSERT_TRUE(cpu->loaded() && player->loaded());
+    auto coverage = [](const Picture& p, int x0, int x1, int y0, int y1) {
+        int drawn = 0, all = 0;
+        for (int y = y0; y <= y1; ++y)
+            for (int x = x0; x <= x1; ++x, ++all) drawn += p.at(x, y) != kWhite;
+        return static_cast<double>(drawn) / all;
+    };
+    ASSERT_GE(cpu->w(), 61);
+    ASSERT_GE(cpu->h(), 121);
+    EXPECT_GT(coverage(*cpu, 15, 55, 80, 115), 0.8);
+    ASSERT_GE(player->w(), 81);
+    ASSERT_GE(player->h(), 96);
+    EXPECT_LE(570 + player->h(), 768) << "the player's figure fits on the screen";
+    EXPECT_GT(coverage(*player, 60, 80, 60, 95), 0.8);
+    EXPECT_EQ(kWhite, cpu->at(0, 0));
+    EXPECT_EQ(kWhite, player->at(0, player->h() - 1));
+    // Told apart at a glance: the CPU's kit is red, the player's blue.
+    long cpuRed = 0, playerRed = 0;
+    for (int y = 0; y < cpu->h(); ++y)
+        for (int x = 0; x < cpu->w(); ++x) {
+            const Rgb c = cpu->at(x, y);
+            if (c != kWhite) cpuRed += c.r - c.b;
+        }
+    for (int y = 0; y < player->h(); ++y)
+        for (int x = 0; x < player->w(); ++x) {
+            const Rgb c = player->at(x, y);
+            if (c != kWhite) playerRed += c.r - c.b;
+        }
+    EXPECT_GT(cpuRed, 0);
+    EXPECT_LT(playerRed, 0);
+}
+
+// The bar at (299, 609) under its cover at (barCoverX, 611), barCoverX from
+// 301 up to 740, with the field patch over everything from x 750: nothing of
+// the bar's colours may show except left of the cover.
+TEST_F(Assets, BarCoverHidesTheEmptyPartOfThePowerBar) {
+    auto bar = picture("Leiste.bmp");
+    auto cover = picture("Leistendecker.bmp");
+    ASSERT_TRUE(bar->loaded() && cover->loaded());
+    const Rgb frame = bar->at(0, 0);
+    const int coverTop = 611 - 609, coverBottom = coverTop + cover->h();  // bar rows
+    for (int y = 0; y < bar->h(); ++y) {
+        if (y >= coverTop && y < coverBottom) continue;
+        for (int x = 301 - 299; x < bar->w() && 299 + x < 750; ++x)
+            ASSERT_EQ(frame, bar->at(x, y)) << "bar row " << y << " shows above or below the cover";
+    }
+    int lastInside = 0;
+    for (int x = 0; x < bar->w(); ++x)
+        if (bar->at(x, bar->h() / 2) != frame) lastInside = x;
+    const int lastInsideX = 299 + lastInside;
+    EXPECT_TRUE(lastInsideX >= 750 || 301 + cover->w() - 1 >= lastInsideX)
+        << "the cover at 301 ends at " << 301 + cover->w() - 1 << ", the bar's colours at "
+        << lastInsideX;
+    EXPECT_GE(740 + cover->w(), 750) << "the cover reaches the patch from every position";
+    // Green when weak, red when strong.
+    const Rgb weak = bar->at(4, bar->h() / 2), strong = bar->at(lastInside - 2, bar->h() / 2);
+    EXPECT_GT(weak.g - weak.r, 50);
+    EXPECT_GT(strong.r - strong.g, 50);
+}
+
+// The credits logo at (250, 520) must leave the credit line drawn at y 550
+// (30-point text, about 35 pixels tall) readable.
+TEST_F(Assets, CreditsLogoLeavesTheCreditLineClear) {
+    auto logo = picture("VelmoraMini.bmp");
+    ASSERT_TRUE(logo->loaded());
+    EXPECT_LE(520 + logo->h(), 730) << "clear of the Back label";
+    for (int y = 0; y < std::min(logo->h(), 590 - 520); ++y)
+        for (int x = 0; x < logo->w(); ++x)
+            ASSERT_EQ(kWhite, logo->at(x, y)) << "logo pixel (" << x << ", " << y << ")";
+    int drawn = 0;
+    for (int y = 0; y < logo->h(); ++y)
+        for (int x = 0; x < logo->w(); ++x) drawn += logo->at(x, y) != kWhite;
+    EXPECT_GT(drawn, 2000);
+}
+
+TEST_F(Assets, SoundsAreShortUnclippedAndStartAndEndOnSilence) {
+    for (int i = 0; i < kAssetFileCount; ++i) {
+        const std::string file = kAssetFiles[i];
+        if (!endsWith(file, ".wav")) continue;
+        SCOPED_TRACE(file);
+        SDL_AudioSpec spec;
+        Uint8* buffer = nullptr;
+        Uint32 length = 0;
+        ASSERT_NE(nullptr, SDL_LoadWAV(file.c_str(), &spec, &buffer, &length)) << SDL_GetError();
+        EXPECT_EQ(44100, spec.freq);
+        EXPECT_EQ(AUDIO_S16LSB, spec.format);
+        ASSERT_GE(spec.channels, 1);
+        const size_t samples = length / 2;
+        const double seconds = static_cast<double>(samples / spec.channels) / spec.freq;
+        EXPECT_GE(seconds, 0.1);
+        EXPECT_LE(seconds, 0.8);
+        std::vector<int16_t> s(samples);
+        std::memcpy(s.data(), buffer, samples * 2);
+        SDL_FreeWAV(buffer);
+        int peak = 0;
+        for (int16_t v : s) peak = std::max(peak, std::abs(static_cast<int>(v)));
+        EXPECT_LT(peak, 32000) << "no clipping";
+        EXPECT_GT(peak, 6000) << "audible";
+        ASSERT_GE(s.size(), 4u);
+        EXPECT_LT(std::abs(s.front()), 200) << "faded in";
+        EXPECT_LT(std::abs(s.back()), 200) << "faded out";
+    }
+}
+
+// The charge sound rises: its last quarter crosses zero more often than its
+// first.
+TEST_F(Assets, ChargeToneRises) {
+    SDL_AudioSpec spec;
+    Uint8* buffer = nullptr;
+    Uint32 length = 0;
+    ASSERT_NE(nullptr, SDL_LoadWAV("data/LadeOK.wav", &spec, &buffer, &length));
+    std::vector<int16_t> s(length / 2);
+    std::memcpy(s.data(), buffer, s.size() * 2);
+    SDL_FreeWAV(buffer);
+    const size_t quarter = s.size() / 4;
+    auto crossings = [&](size_t from) {
+        int n = 0;
+        for (size_t i = from + 1; i < from + quarter; ++i) n += (s[i - 1] < 0) != (s[i] < 0);
+        return n;
+    };
+    EXPECT_GT(crossings(3 * quarter), 2 * crossings(0));
+}
+
+}  // namespace
