@@ -1,7 +1,18 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test: unit tests,
-# headless simulations and the end-to-end tests under Xvfb.
+# headless simulations and the end-to-end tests under Xvfb; then the whole
+# suite again in a build with AddressSanitizer and UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/build.sh
 ctest --test-dir build --output-on-failure -j"$(nproc)"
+
+echo "== The same tests under AddressSanitizer and UndefinedBehaviorSanitizer"
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DVELMORA_SANITIZE=ON
+cmake --build build-asan -j"$(nproc)"
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+export LSAN_OPTIONS=suppressions=$PWD/tests/sanitizers/lsan.supp:print_suppressions=0
+# The package test installs a release build and valgrind cannot run a
+# sanitized program; everything else runs again.
+ctest --test-dir build-asan --output-on-failure -j"$(nproc)" -E '^e2e_install$' -LE valgrind

@@ -12,7 +12,14 @@ mkdir -p "$SHOTS"
 XVFB_PID=
 GAME_PID=
 
-fail() { echo "FAIL: $*" >&2; exit 1; }
+fail() {
+    echo "FAIL: $*" >&2
+    if [ -s "$WORK/game.err" ]; then
+        echo "--- the game's standard error (last lines):" >&2
+        tail -n 30 "$WORK/game.err" >&2
+    fi
+    exit 1
+}
 
 cleanup() {
     [ -n "$GAME_PID" ] && kill "$GAME_PID" 2>/dev/null
