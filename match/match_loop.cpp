@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <initializer_list>
 
 #include "app/assets.h"
 #include "match/match.h"
@@ -51,6 +52,17 @@ struct MatchMedia {
     Mix_Chunk* sounds[SOUND_COUNT] = {};
 };
 
+// The renderer's text images are 8-bit surfaces that blit through their
+// palette. In the display's format, with the key run-length encoded, a blit
+// is a copy of their opaque runs; the pixels drawn are the same.
+void toDisplayFormat(SDL_Surface*& text) {
+    SDL_SetColorKey(text, SDL_SRCCOLORKEY | SDL_RLEACCEL, text->format->colorkey);
+    SDL_Surface* converted = SDL_DisplayFormat(text);
+    if (!converted) return;
+    SDL_FreeSurface(text);
+    text = converted;
+}
+
 void openAudio() {
     if (Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 2048) == -1) {
         std::printf("Can't set OpenAudio: \n%s", SDL_GetError());
@@ -70,6 +82,9 @@ void loadMedia(MatchMedia& media, int fieldKind) {
     openAudio();
     media.display = setGameVideoMode();
     SDL_FillRect(media.display, nullptr, SDL_MapRGB(media.display->format, 255, 255, 255));
+    for (SDL_Surface** text :
+         {&media.outText, &media.pointLineText, &media.playerWonText, &media.cpuWonText})
+        toDisplayFormat(*text);
 
     // The menus only offer 1..4; any other value plays on the standard field
     // rather than draw without one.
@@ -118,6 +133,7 @@ void refreshScoreText(MatchMedia& media, SDL_Surface*& image, char* shown, const
     if (image && std::strcmp(shown, text) == 0) return;
     freeSurface(image);
     image = renderText(media.largeFont, text, kMatchTextColour);
+    toDisplayFormat(image);
     std::snprintf(shown, 16, "%s", text);
 }
 
@@ -184,27 +200,65 @@ void drawFrame(MatchState& m, MatchMedia& media) {
 
 }  // namespace
 
-int runMatch(int, char**, int fieldKind, int enemyLevel, int clubHeight, int clubSpeed,
-             int clubPrecision, const GameIo& io) {
+// One match's state, media and platform: what runMatch keeps on its stack,
+// also handed out one frame at a time (match.h).
+struct MatchFrames {
+    const GameIo& io;
     MatchState m;
     MatchMedia media;
-    MatchIo mio = {&io, media.sounds};
+    MatchIo mio;
 
-    setUpMatchState(m, mio, fieldKind, enemyLevel, clubHeight, clubSpeed, clubPrecision);
-    loadMedia(media, fieldKind);
+    explicit MatchFrames(const GameIo& gameIo) : io(gameIo), mio{&gameIo, media.sounds} {}
+    MatchFrames(const MatchFrames&) = delete;  // mio points into media
+    MatchFrames& operator=(const MatchFrames&) = delete;
+};
+
+namespace {
+
+void openMatch(MatchFrames& f, int fieldKind, int enemyLevel, int clubHeight, int clubSpeed,
+               int clubPrecision) {
+    setUpMatchState(f.m, f.mio, fieldKind, enemyLevel, clubHeight, clubSpeed, clubPrecision);
+    loadMedia(f.media, fieldKind);
     SDL_ShowCursor(SDL_DISABLE);
+}
 
-    while (!m.matchOver) {
-        m.frameStart = io.clock(io.ctx);
-        pollMatchEvents(m, io);
-        const int winners = runFrameStages(m, mio);
-        announceWinners(media, io, winners);
-        drawFrame(m, media);
-        paceFrame(io, m.frameStart);
-        m.frameStep = (io.clock(io.ctx) - m.frameStart) / 2;
-        io.frameDone(io.ctx, m);
-    }
+// One pass of the frame loop: stages 1 (after the matchOver test) to 21.
+void matchFrame(MatchFrames& f) {
+    MatchState& m = f.m;
+    const GameIo& io = f.io;
+    m.frameStart = io.clock(io.ctx);
+    pollMatchEvents(m, io);
+    const int winners = runFrameStages(m, f.mio);
+    announceWinners(f.media, io, winners);
+    drawFrame(m, f.media);
+    paceFrame(io, m.frameStart);
+    m.frameStep = (io.clock(io.ctx) - m.frameStart) / 2;
+    io.frameDone(io.ctx, m);
+}
 
-    freeMedia(media);
+}  // namespace
+
+int runMatch(int, char**, int fieldKind, int enemyLevel, int clubHeight, int clubSpeed,
+             int clubPrecision, const GameIo& io) {
+    MatchFrames f(io);
+    openMatch(f, fieldKind, enemyLevel, clubHeight, clubSpeed, clubPrecision);
+    while (!f.m.matchOver) matchFrame(f);
+    freeMedia(f.media);
     return 0;
+}
+
+MatchFrames* openMatchFrames(int fieldKind, int enemyLevel, int clubHeight, int clubSpeed,
+                             int clubPrecision, const GameIo& io) {
+    MatchFrames* f = new MatchFrames(io);
+    openMatch(*f, fieldKind, enemyLevel, clubHeight, clubSpeed, clubPrecision);
+    return f;
+}
+
+MatchState& matchFramesState(MatchFrames* frames) { return frames->m; }
+
+void runMatchFrame(MatchFrames* frames) { matchFrame(*frames); }
+
+void closeMatchFrames(MatchFrames* frames) {
+    freeMedia(frames->media);
+    delete frames;
 }

@@ -1,0 +1,352 @@
+// How long a frame takes, headless: SDL's dummy video driver stands in for
+// the screen and a scripted platform for the clock and the input, so what is
+// measured is the game's own work (stages, blits, flip) in real wall time.
+//
+//   LeastFrame   one blit of the 1024 x 768 field image to the display and
+//                the flip: what every frame costs at the very least;
+//   MatchFrame   one whole match frame at its heaviest: the ball in flight
+//                with its shadow, the aiming overlay up, a message and both
+//                scores shown, every stage run (runMatchFrame, match.h);
+//   MenuPass     one pass of the main menu (gameMain);
+//   OptionsPass  one pass of the options screen (runOptionsScreen).
+//
+// After the table the program prints MatchFrame / LeastFrame. A scripted
+// delay costs no real time, so the 10 ms pacing of the loops is not measured.
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <deque>
+#include <functional>
+#include <map>
+#include <set>
+#include <string>
+
+#include <unistd.h>
+
+#include "app/assets.h"
+#include "app/main_menu.h"
+#include "match/match.h"
+#include "match/match_state.h"
+#include "screens/screens.h"
+
+namespace {
+
+using WallClock = std::chrono::steady_clock;
+
+double secondsBetween(WallClock::time_point from, WallClock::time_point to) {
+    return std::chrono::duration<double>(to - from).count();
+}
+
+// A scripted platform: the clock moves only by delays and by the script,
+// sounds are not played, and beforePass runs at the first event poll of
+// every pass of a screen's loop.
+struct BenchIo {
+    int32_t now = 1000;
+    std::deque<SDL_Event> events;
+    uint8_t buttons = 0;
+    std::set<int> keys;
+    uint32_t generator = 1;
+    bool busy = false;
+    bool inPass = false;
+    int passes = 0;
+    std::function<void(BenchIo&, int)> beforePass;
+
+    void pushMotion(int x, int y) {
+        SDL_Event e = {};
+        e.type = SDL_MOUSEMOTION;
+        e.motion.x = static_cast<Uint16>(x);
+        e.motion.y = static_cast<Uint16>(y);
+        events.push_back(e);
+    }
+    void pushQuit() {
+        SDL_Event e = {};
+        e.type = SDL_QUIT;
+        events.push_back(e);
+    }
+
+    static BenchIo& self(void* ctx) { return *static_cast<BenchIo*>(ctx); }
+
+    GameIo gameIo() {
+        GameIo io;
+        io.ctx = this;
+        io.clock = [](void* ctx) { return self(ctx).now; };
+        io.pollEvent = [](void* ctx, SDL_Event* event) {
+            BenchIo& s = self(ctx);
+            if (!s.inPass) {
+                s.inPass = true;
+                if (s.beforePass) s.beforePass(s, s.passes);
+                ++s.passes;
+            }
+            if (s.events.empty()) {
+                s.inPass = false;
+                return 0;
+            }
+            *event = s.events.front();
+            s.events.pop_front();
+            return 1;
+        };
+        io.mouseButtons = [](void* ctx) { return self(ctx).buttons; };
+        io.keyDown = [](void* ctx, SDLKey key) { return self(ctx).keys.count(key) != 0; };
+        io.delay = [](void* ctx, uint32_t ms) { self(ctx).now += static_cast<int32_t>(ms); };
+        io.seedRandom = [](void* ctx, unsigned seed) { self(ctx).generator = seed ? seed : 1; };
+        io.random = [](void* ctx) {
+            uint32_t& g = self(ctx).generator;
+            g ^= g << 13;
+            g ^= g >> 17;
+            g ^= g << 5;
+            return static_cast<int>(g & 0x7fffffff);
+        };
+        io.channelBusy = [](void* ctx) { return self(ctx).busy; };
+        io.playSound = [](void* ctx, int, Mix_Chunk*) { self(ctx).busy = true; };
+        io.haltChannel = [](void* ctx) { self(ctx).busy = false; };
+        io.frameDone = [](void*, const MatchState&) {};
+        return io;
+    }
+};
+
+bool initVideo(benchmark::State& state) {
+    if (SDL_Init(SDL_INIT_VIDEO) == 0) return true;
+    state.SkipWithError(SDL_GetError());
+    return false;
+}
+
+void BM_LeastFrame(benchmark::State& state) {
+    if (!initVideo(state)) return;
+    SDL_Surface* display = setGameVideoMode();
+    SDL_Surface* field = loadImage("data/VMFeld.bmp");
+    for (auto _ : state) {
+        const auto start = WallClock::now();
+        blitAt(field, display, 0, 0);
+        SDL_Flip(display);
+        state.SetIterationTime(secondsBetween(start, WallClock::now()));
+    }
+    SDL_FreeSurface(field);
+    SDL_Quit();
+}
+
+// The heaviest frame the drawing knows: every image of the frame is blitted.
+// In play the aim and a flying ball never meet; here the player charges a
+// shot while the last one still flies, so both the overlay and the ball with
+// its shadow apart from it are drawn, under "POINT LINE" and both scores.
+void setHeaviestFrame(MatchState& m, int32_t now) {
+    m.matchOver = false;
+    m.frameStep = 5;
+    m.pointerX = 470;
+    m.pointerY = 420;
+    m.aiming = true;
+    m.readyToAim = false;
+    m.chargeStarted = true;
+    m.driftDirection = 3;
+    m.aimDriftX = 12;
+    m.aimDriftY = 12;
+    m.barCoverX = 480;  // charging, far from the bar's end
+    m.playerBallInFlight = true;
+    m.shotOnTarget = true;
+    m.power = 8;
+    m.lift = 5;
+    m.curve = 4;
+    m.curveSide = 1;
+    m.shotStart = now - 300;  // the shadow falls 40 pixels below the ball
+    m.cpuBlockRoll = 5;       // the CPU lets it pass
+    m.pointLineShown = true;
+    m.outShown = false;
+    m.messageArmed = false;
+    m.messageStart = now;
+    m.lastMessageTime = now;
+    m.showScores = true;
+    m.cpuScore = 3.5f;
+    m.playerScore = 4.0f;
+}
+
+void BM_MatchFrame(benchmark::State& state) {
+    if (!initVideo(state)) return;
+    BenchIo s;
+    const GameIo io = s.gameIo();
+    MatchFrames* frames = openMatchFrames(1, 1, 6, 6, 6, io);
+    MatchState& m = matchFramesState(frames);
+    s.buttons = SDL_BUTTON(1);  // the left button charges
+    setHeaviestFrame(m, s.now);
+    runMatchFrame(frames);  // the score texts are rendered in the first frame
+    int step = 0;
+    for (auto _ : state) {
+        // Each frame starts from the same heaviest state; the pointer moves.
+        setHeaviestFrame(m, s.now);
+        s.pushMotion(470 + step % 7, 420 - step % 5);
+        ++step;
+        const auto start = WallClock::now();
+        runMatchFrame(frames);
+        state.SetIterationTime(secondsBetween(start, WallClock::now()));
+        if (!m.aiming || !m.playerBallInFlight || !m.pointLineShown || !m.showScores) {
+            state.SkipWithError("the frame left its heaviest state");
+            break;
+        }
+    }
+    closeMatchFrames(frames);
+    SDL_Quit();
+}
+
+// Times whole passes of a screen's loop from inside it: each pass is
+// measured from one beforePass to the next, which is one whole pass
+// (events, updates, drawing, flip, pacing). warmUp passes come first; once
+// the benchmark has its iterations, leave() makes the screen leave by one
+// of its own exits.
+struct PassTimer {
+    explicit PassTimer(benchmark::State& s) : state(s) {}
+
+    benchmark::State& state;
+    bool timing = false;
+    bool done = false;
+    WallClock::time_point last;
+
+    // Returns false once the benchmark has all its passes.
+    bool pass() {
+        const auto now = WallClock::now();
+        if (done) return false;
+        if (timing) state.SetIterationTime(secondsBetween(last, now));
+        if (!state.KeepRunning()) {
+            done = true;
+            return false;
+        }
+        timing = true;
+        last = WallClock::now();
+        return true;
+    }
+};
+
+void BM_MenuPass(benchmark::State& state) {
+    BenchIo s;
+    PassTimer timer(state);
+    s.beforePass = [&](BenchIo& io, int pass) {
+        io.now += 10;
+        io.keys.clear();
+        if (pass == 0) {  // the intro's first pass: Return leaves it
+            io.keys.insert(SDLK_RETURN);
+            return;
+        }
+        if (pass > 1 && !timer.pass()) {
+            io.keys.insert(SDLK_q);  // the menu's own exit
+            return;
+        }
+        io.pushMotion(200 + pass % 300, 600 - pass % 200);  // over no label
+    };
+    gameMain(0, nullptr, s.gameIo());
+    SDL_Quit();
+}
+
+void BM_OptionsPass(benchmark::State& state) {
+    if (!initVideo(state)) return;
+    BenchIo s;
+    PassTimer timer(state);
+    // Cursor places whose click point (cursor + 25) picks Cel-Shading,
+    // enemy 2 and club 3, so that every marker is drawn.
+    const int picks[3][2] = {{350, 130}, {430, 400}, {470, 500}};
+    s.beforePass = [&](BenchIo& io, int pass) {
+        io.now += 10;
+        io.buttons = 0;
+        if (pass < 6) {
+            // A move, then a press one pass later: the click point is the
+            // one the previous pass left.
+            if (pass % 2 == 0) io.pushMotion(picks[pass / 2][0], picks[pass / 2][1]);
+            else io.buttons = SDL_BUTTON(1);
+            return;
+        }
+        if (pass > 6 && !timer.pass()) {
+            io.pushQuit();  // closing the window leaves the screen
+            return;
+        }
+        io.pushMotion(700 + pass % 200, 300 - pass % 100);  // over no choice
+    };
+    int fieldKind = 1, enemyLevel = 1, clubHeight = 6, clubSpeed = 6, clubPrecision = 6;
+    runOptionsScreen(0, nullptr, fieldKind, enemyLevel, clubHeight, clubSpeed, clubPrecision,
+                     s.gameIo());
+    if (fieldKind != 2 || enemyLevel != 2 || clubSpeed != 10)
+        state.SkipWithError("the options passes did not show every marker");
+    SDL_Quit();
+}
+
+// The fastest repetition: another program's burst only ever adds time, so
+// the least of several means is the steadiest figure on a shared machine.
+double fastest(const std::vector<double>& v) { return *std::min_element(v.begin(), v.end()); }
+
+void timedCase(benchmark::internal::Benchmark* b) {
+    b->UseManualTime()->Unit(benchmark::kMicrosecond)->ComputeStatistics("min", fastest);
+}
+
+BENCHMARK(BM_LeastFrame)->Name("LeastFrame")->Apply(timedCase);
+BENCHMARK(BM_MatchFrame)->Name("MatchFrame")->Apply(timedCase);
+BENCHMARK(BM_MenuPass)->Name("MenuPass")->Apply(timedCase);
+BENCHMARK(BM_OptionsPass)->Name("OptionsPass")->Apply(timedCase);
+
+// The console table, and each case's time kept for the ratio: the fastest
+// repetition's mean when there are several (bench/run.sh asks for them),
+// else the one run's mean.
+class RatioReporter : public benchmark::ConsoleReporter {
+public:
+    RatioReporter() : ConsoleReporter(isatty(STDOUT_FILENO) ? OO_Defaults : OO_Tabular) {}
+
+    std::map<std::string, double> microseconds;
+    std::set<std::string> failed;
+
+    void ReportRuns(const std::vector<Run>& reports) override {
+        ConsoleReporter::ReportRuns(reports);
+        for (const Run& run : reports) {
+            const std::string name = run.run_name.function_name;
+            if (run.error_occurred) {
+                failed.insert(name);
+                continue;
+            }
+            const double us =
+                run.GetAdjustedRealTime() * 1e6 / benchmark::GetTimeUnitMultiplier(run.time_unit);
+            if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "min") {
+                microseconds[name] = us;
+                fastestSeen.insert(name);
+            } else if (run.run_type == Run::RT_Iteration && !fastestSeen.count(name)) {
+                microseconds[name] = us;
+            }
+        }
+    }
+
+private:
+    std::set<std::string> fastestSeen;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    setenv("SDL_VIDEODRIVER", "dummy", 0);
+    setenv("SDL_AUDIODRIVER", "dummy", 0);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    RatioReporter reporter;
+    const size_t ran = benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    if (ran == 0) {
+        std::printf("FAILED: no benchmark ran\n");
+        return 1;
+    }
+    int status = 0;
+    for (const std::string& name : reporter.failed) {
+        std::printf("FAILED: %s did not run\n", name.c_str());
+        status = 1;
+    }
+    // A filter may have left out one of the two; then there is no ratio.
+    const auto least = reporter.microseconds.find("LeastFrame");
+    const auto match = reporter.microseconds.find("MatchFrame");
+    if (least == reporter.microseconds.end() || match == reporter.microseconds.end()) return status;
+
+    std::printf("\n");
+    for (const char* name : {"LeastFrame", "MatchFrame", "MenuPass", "OptionsPass"}) {
+        const auto it = reporter.microseconds.find(name);
+        if (it != reporter.microseconds.end()) std::printf("%-12s %8.1f us\n", name, it->second);
+    }
+    const double ratio = match->second / least->second;
+    std::printf("ratio MatchFrame / LeastFrame = %.2f (target: at most 1.5, and a match frame "
+                "well under 2000 us)\n",
+                ratio);
+    if (ratio > 1.5 || match->second >= 2000.0)
+        std::printf("note: above the target on this machine\n");
+    return status;
+}
