@@ -15,6 +15,9 @@ struct FrameRecord {
     int pointerX, pointerY;
     bool matchOver;
     bool aiming;
+    bool inFlight;
+    bool onTarget;
+    int ballX, ballY, shadowY;
 };
 
 class MatchLoop : public ::testing::Test {
@@ -28,7 +31,8 @@ protected:
             script(io, pass);
         };
         s.afterFrame = [this](ScriptedIo&, const MatchState& m) {
-            frames.push_back({m.frameStep, m.pointerX, m.pointerY, m.matchOver, m.aiming});
+            frames.push_back({m.frameStep, m.pointerX, m.pointerY, m.matchOver, m.aiming,
+                              m.playerBallInFlight, m.shotOnTarget, m.ballX, m.ballY, m.shadowY});
         };
         return runMatch(0, nullptr, fieldKind, 1, 6, 6, 6, s.io_);
     }
@@ -153,4 +157,25 @@ TEST_F(MatchLoop, ASecondMatchReseedsAndDrawsNewCpuClubs) {
     play([](ScriptedIo& io, int) { io.keys = {SDLK_ESCAPE}; });
     ASSERT_EQ(2u, s.seeds.size());
     EXPECT_NE(s.seeds[0], s.seeds[1]);
+}
+
+// A whole shot through the real loop: aim low in the left half, charge
+// briefly, let go; the ball climbs, curves right and rises off its shadow.
+TEST_F(MatchLoop, ALowLeftShotClimbsCurvesRightAndLifts) {
+    play([](ScriptedIo& io, int pass) {
+        if (pass == 1) io.pushMotion(395, 445);  // crosshair centre (420, 470)
+        if (pass == 2) io.buttons = SDL_BUTTON(3);
+        if (pass >= 3 && pass < 40) io.buttons = SDL_BUTTON(1);
+        if (pass == 40) io.buttons = 0;
+        if (pass == 80) io.keys = {SDLK_ESCAPE};
+    });
+    ASSERT_EQ(81u, frames.size());
+    EXPECT_TRUE(frames[2].aiming);
+    EXPECT_FALSE(frames[40].aiming) << "letting go releases the shot";
+    EXPECT_TRUE(frames[40].inFlight);
+    EXPECT_TRUE(frames[40].onTarget);
+    const FrameRecord& later = frames[80];
+    EXPECT_LT(later.ballY, 650 - 100);
+    EXPECT_GT(later.ballX, 500 + 50) << "the left half curves the ball to the right";
+    EXPECT_GT(later.shadowY - later.ballY, 5) << "lift raises the ball off its shadow";
 }

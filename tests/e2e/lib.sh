@@ -30,18 +30,21 @@ cleanup() {
 trap cleanup EXIT
 
 start_x() {
-    for n in $(seq 90 140); do
-        [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ] && continue
-        Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
-        XVFB_PID=$!
-        export DISPLAY=":$n"
-        for _ in $(seq 50); do
-            xdotool getmouselocation >/dev/null 2>&1 && return 0
-            sleep 0.1
-        done
-        kill "$XVFB_PID" 2>/dev/null; XVFB_PID=
+    # Xvfb picks a free display itself, so tests running side by side never
+    # share one.
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$WORK/display" >"$WORK/xvfb.log" 2>&1 &
+    XVFB_PID=$!
+    for _ in $(seq 100); do
+        [ -s "$WORK/display" ] && break
+        sleep 0.1
     done
-    fail "no X server could be started"
+    [ -s "$WORK/display" ] || fail "no X server could be started: $(cat "$WORK/xvfb.log")"
+    export DISPLAY=":$(head -n 1 "$WORK/display")"
+    for _ in $(seq 50); do
+        xdotool getmouselocation >/dev/null 2>&1 && return 0
+        sleep 0.1
+    done
+    fail "the X server on $DISPLAY does not answer"
 }
 
 # Starts the game from the folder that holds data/ (default: the build folder).
@@ -67,10 +70,13 @@ wait_game() {
 # A screenshot as NAME.bmp for the probe (and NAME.png to look at when
 # VELMORA_E2E_SHOTS names a folder to keep them in).
 shot() {
-    import -window root "BMP3:$SHOTS/$1.bmp" 2>/dev/null || fail "screenshot $1"
+    quick_shot "$1"
     [ -n "${VELMORA_E2E_SHOTS:-}" ] && convert "$SHOTS/$1.bmp" "$SHOTS/$1.png"
     return 0
 }
+
+# The same without the PNG, for tests that follow motion (about 0.1 s).
+quick_shot() { import -window root "BMP3:$SHOTS/$1.bmp" 2>/dev/null || fail "screenshot $1"; }
 
 # Prints "r,g,b" of one pixel of a screenshot.
 pixel() { "$PROBE" pixel "$SHOTS/$1.bmp" "$2" "$3"; }
