@@ -47,7 +47,7 @@ void nearEndReset(MatchState& m);
 void zoneTestsPlayerShot(MatchState& m, const MatchIo& io);
 void zoneTestsCpuShot(MatchState& m, const MatchIo& io);
 void messageTiming(MatchState& m, const MatchIo& io);
-// "%1.1f" for the half points up to 6.5, "%1.0f" otherwise.
+// "%1.1f" for half points, "%1.0f" for whole ones.
 void formatScore(float score, char* out, int size);
 enum Winner { WINNER_NONE = 0, WINNER_CPU = 1, WINNER_PLAYER = 2 };
 // Formats both score texts and sets matchOver when a side has 7 or more.
