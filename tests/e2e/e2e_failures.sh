@@ -8,10 +8,7 @@ fresh_copy() {
 }
 
 # Start a match in the running game: past the title, then "Start".
-click_start() {
-    sleep 1.0; hold_key Return 0.3; sleep 0.8
-    move 440 310; sleep 0.4; hold_button 1 0.3
-}
+click_start() { to_menu; start_match; }
 
 # 1. A missing file is found before any library call, even without a display.
 fresh_copy

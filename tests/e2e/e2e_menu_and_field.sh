@@ -3,9 +3,8 @@
 source "$(dirname "$0")/lib.sh" "$@"
 start_x
 start_game
-sleep 1.0
-hold_key Return 0.3          # past the title
-sleep 1.0
+to_menu                      # past the title
+sleep 0.3
 shot menu
 # The menu background and the label pixels prove the menu is drawn.
 [ "$(pixel menu 1000 20)" = "0,50,100" ] || fail "menu background is $(pixel menu 1000 20)"
@@ -18,8 +17,7 @@ shot cursor
 read -r cx cy cf <<<"$(find_sprite cursor Fadenkreuz.bmp 255,255,255 400 270 480 350)"
 [ "$cx $cy" = "440 310" ] && ok_fraction "$cf" 0.95 || fail "crosshair cursor not at the pointer ($cx $cy $cf)"
 
-hold_button 1 0.3
-sleep 1.0
+start_match
 shot field
 kill -0 "$GAME_PID" || fail "game exited during the match"
 f=$(same_as field VMFeld.bmp 0 100 1024 400)

@@ -3,7 +3,7 @@
 source "$(dirname "$0")/lib.sh" "$@"
 start_x
 start_game
-sleep 1.0; hold_key Return 0.3; sleep 0.8
+to_menu
 
 click_at() { move "$1" "$2"; sleep 0.2; hold_button 1 0.25; sleep 0.3; }
 text_pixels() { count_colour "$1" "$2" 100,100,80; }

@@ -4,9 +4,9 @@
 source "$(dirname "$0")/lib.sh" "$@"
 start_x
 start_game
-sleep 1.0; hold_key Return 0.3; sleep 0.8
-move 440 310; sleep 0.3; hold_button 1 0.3; sleep 0.8
-kill -0 "$GAME_PID" || fail "the match did not start"
+to_menu
+start_match
+kill -0 "$GAME_PID" || fail "the game ended when the match started"
 
 ball_at() { find_sprite "$1" Ball.bmp 255,255,255 "$2" "$3" "$4" "$5"; }
 

@@ -32,7 +32,9 @@ trap cleanup EXIT
 start_x() {
     # Xvfb picks a free display itself, so tests running side by side never
     # share one.
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$WORK/display" >"$WORK/xvfb.log" 2>&1 &
+    # -noreset: a test that starts the game more than once must not meet the
+    # server resetting after the last client left.
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$WORK/display" >"$WORK/xvfb.log" 2>&1 &
     XVFB_PID=$!
     for _ in $(seq 100); do
         [ -s "$WORK/display" ] && break
@@ -106,3 +108,28 @@ hold_button() {
 move() { xdotool mousemove "$1" "$2"; sleep 0.15; }
 key() { xdotool key "$1"; }
 hold_key() { xdotool keydown "$1"; sleep "${2:-0.25}"; xdotool keyup "$1"; }
+
+# Presses Return until the main menu shows (its background at a spot no
+# label or cursor covers); a slow start never loses the key press.
+to_menu() {
+    for _ in $(seq 40); do
+        kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended before its menu showed"
+        hold_key Return 0.15
+        quick_shot waitmenu
+        [ "$(pixel waitmenu 1000 20)" = "0,50,100" ] && return 0
+        sleep 0.1
+    done
+    fail "the main menu did not show"
+}
+
+# Clicks "Start" on the main menu and waits until the field covers the menu.
+start_match() {
+    move 440 310; sleep 0.2; hold_button 1 0.3
+    for _ in $(seq 40); do
+        kill -0 "$GAME_PID" 2>/dev/null || return 0
+        quick_shot waitfield
+        [ "$(pixel waitfield 1000 20)" != "0,50,100" ] && { sleep 0.3; return 0; }
+        sleep 0.1
+    done
+    fail "the match did not start"
+}
