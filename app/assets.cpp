@@ -2,6 +2,8 @@
 
 #include <sys/stat.h>
 
+#include <cstdint>
+
 const char* const kAssetFiles[] = {
     "data/Font.ttf",
     "data/Fadenkreuz.bmp",
@@ -97,7 +99,52 @@ void initFonts() {
     if (!TTF_WasInit() && TTF_Init() == -1) assetFailure("data/Font.ttf", TTF_GetError());
 }
 
+namespace {
+
+uint32_t bigEndian(const unsigned char* bytes, int count) {
+    uint32_t value = 0;
+    for (int i = 0; i < count; ++i) value = value << 8 | bytes[i];
+    return value;
+}
+
+// FreeType opens a TrueType file that was cut short and then draws every
+// text blank, so the table directory is held against the file's size first.
+// Returns why the file is damaged, or nullptr when the tables fit (or the
+// file is no TrueType/OpenType font at all, which TTF_OpenFont reports).
+const char* fontTablesOutsideFile(const char* file) {
+    std::FILE* in = std::fopen(file, "rb");
+    if (!in) return nullptr;
+    const char* reason = nullptr;
+    unsigned char header[12];
+    if (std::fread(header, 1, sizeof header, in) == sizeof header) {
+        const uint32_t version = bigEndian(header, 4);
+        if (version == 0x00010000u || version == 0x74727565u /* true */ ||
+            version == 0x4F54544Fu /* OTTO */) {
+            std::fseek(in, 0, SEEK_END);
+            const long size = std::ftell(in);
+            const uint32_t tables = bigEndian(header + 4, 2);
+            std::fseek(in, static_cast<long>(sizeof header), SEEK_SET);
+            for (uint32_t i = 0; i < tables && !reason; ++i) {
+                unsigned char record[16];
+                if (std::fread(record, 1, sizeof record, in) != sizeof record) {
+                    reason = "the font file ends inside its table directory";
+                } else {
+                    const uint64_t end =
+                        uint64_t{bigEndian(record + 8, 4)} + bigEndian(record + 12, 4);
+                    if (size < 0 || end > static_cast<uint64_t>(size))
+                        reason = "the font file is cut short (a table ends past its end)";
+                }
+            }
+        }
+    }
+    std::fclose(in);
+    return reason;
+}
+
+}  // namespace
+
 TTF_Font* openFont(const char* file, int size) {
+    if (const char* damaged = fontTablesOutsideFile(file)) assetFailure(file, damaged);
     TTF_Font* font = TTF_OpenFont(file, size);
     if (!font) assetFailure(file, TTF_GetError());
     return font;

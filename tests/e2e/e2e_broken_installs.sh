@@ -1,0 +1,142 @@
+# Broken installs, one data file at a time: removed, cut to its first half,
+# and replaced by text. The game must end with status 1 and name the file
+# (never crash, never run on with a half-loaded screen, never hang).
+source "$(dirname "$0")/lib.sh" "$@"
+SOURCE_DIR=$(cd "$(dirname "$0")/../.." && pwd)
+
+# The list the game itself checks, read from its source so that a new file
+# is covered here without anyone remembering to add it.
+mapfile -t FILES < <(sed -n '/kAssetFiles\[\] = {/,/};/p' "$SOURCE_DIR/app/assets.cpp" |
+    grep -o '"data/[^"]*"' | tr -d '"' | sed 's|^data/||')
+[ "${#FILES[@]}" -ge 20 ] || fail "could not read the data file list (${#FILES[@]} files)"
+
+problems=()
+problem() { problems+=("$*"); echo "problem: $*" >&2; }
+
+# One working copy; each case damages one file and puts it back.
+GAME=$WORK/game
+mkdir -p "$GAME" "$WORK/keep"
+cp -r "$DATA" "$GAME/data"
+set_aside() { mv "$GAME/data/$1" "$WORK/keep/$1"; }
+put_back() { rm -f "$GAME/data/$1"; mv "$WORK/keep/$1" "$GAME/data/$1"; }
+
+# --- Removed: found by the start-up check, before any library call (no
+# display is offered, so anything past the check would fail differently).
+run_headless() {
+    (cd "$GAME" && env -u DISPLAY timeout -s KILL 10 "$GAME_BIN" >"$WORK/out" 2>"$WORK/err")
+}
+for f in "${FILES[@]}"; do
+    set_aside "$f"
+    run_headless; rc=$?
+    put_back "$f"
+    [ "$rc" = 1 ] || { problem "removed $f: exit status $rc"; continue; }
+    [ "$(head -n 1 "$WORK/err")" = "missing game file: data/$f" ] ||
+        problem "removed $f: stderr was '$(head -n 3 "$WORK/err")'"
+    [ "$(grep -c '^missing game file' "$WORK/err")" = 1 ] || problem "removed $f: other files reported too"
+    [ -s "$WORK/out" ] && problem "removed $f: the game went on ('$(head -c 200 "$WORK/out")')"
+done
+# All of them at once: each is named, not just the first.
+mv "$GAME/data" "$GAME/data.all"; mkdir "$GAME/data"
+run_headless; rc=$?
+rmdir "$GAME/data"; mv "$GAME/data.all" "$GAME/data"
+[ "$rc" = 1 ] || problem "empty data folder: exit status $rc"
+[ "$(grep -c '^missing game file: data/' "$WORK/err")" = "${#FILES[@]}" ] ||
+    problem "empty data folder: $(grep -c '^missing game file' "$WORK/err") of ${#FILES[@]} files named"
+
+# --- Damaged: each file is only read when the screen that uses it opens, so
+# the game is driven just that far. The routes follow the screens' loads.
+route_for() {
+    case $1 in
+        Font.ttf | Velmora.bmp | screen2.bmp | Laser.bmp) echo start ;;
+        Fadenkreuz.bmp) echo menu ;;
+        MiniBall.bmp) echo options ;;
+        VelmoraMini.bmp) echo credits ;;
+        VMFeld.bmp | VMFeldDecker.bmp) echo "match 1" ;;
+        VMFeldCelSh.bmp | VMFeldCelShDecker.bmp) echo "match 2" ;;
+        VMFeldStr.bmp | VMFeldStrDecker.bmp) echo "match 3" ;;
+        VMFeldRas.bmp | VMFeldRasDecker.bmp) echo "match 4" ;;
+        TestFigur1.bmp | TestFigur2.bmp | Ball.bmp | Ballschatten.bmp | SchFenster.bmp | \
+            Leiste.bmp | Leistendecker.bmp | *.wav) echo "match 1" ;;
+        *) echo unknown ;;
+    esac
+}
+
+# Waits up to $1 seconds for the game to end and sets RC to its status (or
+# "timeout"). Not in a command substitution: only the shell that started the
+# game can collect its status once it ends.
+await_game() {
+    RC=timeout
+    for _ in $(seq $(($1 * 10))); do
+        if ! kill -0 "$GAME_PID" 2>/dev/null; then
+            wait "$GAME_PID"; RC=$?; GAME_PID=; return 0
+        fi
+        sleep 0.1
+    done
+}
+
+# Steps stop early once the game has ended; the rest would only cost time.
+alive() { kill -0 "$GAME_PID" 2>/dev/null; }
+click_at() { alive || return 0; move "$1" "$2"; sleep 0.1; hold_button 1 0.2; sleep 0.2; }
+# Return until the menu's background shows: as soon as the title takes it,
+# however long the window takes to appear.
+past_title() {
+    for _ in $(seq 25); do
+        alive || return 0
+        hold_key Return 0.15
+        quick_shot title
+        [ "$(pixel title 1000 20)" = "0,50,100" ] && return 0
+    done
+    problem "the title did not give way to the menu"
+}
+
+drive() {
+    local route=$1 field=${2:-1}
+    case $route in
+        start) ;;
+        menu) past_title ;;
+        options) past_title; click_at 440 370 ;;
+        credits) past_title; click_at 440 370; click_at 920 720 ;;
+        match)
+            past_title
+            if [ "$field" != 1 ]; then
+                click_at 440 370                            # Options
+                click_at 325 $((60 + 70 * (field - 1)))     # the field's row
+                click_at 25 720                             # Back
+                sleep 0.6                                   # the menu's click gate
+            fi
+            click_at 440 310 ;;                             # Start
+    esac
+}
+
+damaged_case() {
+    local f=$1 how=$2 route
+    route=$(route_for "$f")
+    [ "$route" = unknown ] && { problem "$f: no screen known to load it; add its route here"; return; }
+    set_aside "$f"
+    case $how in
+        truncated) head -c $(($(stat -c %s "$WORK/keep/$f") / 2)) "$WORK/keep/$f" >"$GAME/data/$f" ;;
+        text) printf 'This is not a game file.\n' >"$GAME/data/$f" ;;
+    esac
+    start_game "$GAME"
+    # shellcheck disable=SC2086
+    drive $route
+    await_game 10
+    if [ "$RC" = timeout ]; then
+        kill -KILL "$GAME_PID" 2>/dev/null; wait "$GAME_PID" 2>/dev/null; GAME_PID=
+        problem "$how $f: the game still runs at the screen that loads it ($route)"
+    elif [ "$RC" != 1 ]; then
+        problem "$how $f: exit status $RC; stderr '$(tail -n 3 "$WORK/game.err")'"
+    elif ! grep -q "^data/$f: ." "$WORK/game.err"; then
+        problem "$how $f: not named; stderr '$(head -n 3 "$WORK/game.err")' stdout '$(head -c 200 "$WORK/game.out")'"
+    fi
+    put_back "$f"
+}
+
+start_x
+for f in "${FILES[@]}"; do
+    damaged_case "$f" truncated
+    damaged_case "$f" text
+done
+
+[ "${#problems[@]}" = 0 ] || fail "${#problems[@]} broken installs handled badly"
+echo "PASS (${#FILES[@]} files)"
