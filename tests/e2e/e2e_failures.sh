@@ -29,7 +29,7 @@ start_x
 # 3. No audio device when a match starts.
 SDL_AUDIODRIVER=nosuchdriver start_game
 click_start
-rc=$(wait_game 10)
+wait_game 10; rc=$GAME_RC
 [ "$rc" = 1 ] || fail "no audio: exit status $rc"
 [ "$(head -n 1 "$WORK/game.out")" = "Can't set OpenAudio: " ] || fail "no audio: stdout was '$(cat "$WORK/game.out")'"
 [ "$(wc -l < "$WORK/game.out")" = 1 ] || fail "no audio: the library's reason must follow without a line break"
@@ -39,7 +39,7 @@ fresh_copy
 echo "not a bitmap" > "$WORK/game/data/Ball.bmp"
 start_game "$WORK/game"
 click_start
-rc=$(wait_game 10)
+wait_game 10; rc=$GAME_RC
 [ "$rc" = 1 ] || fail "damaged Ball.bmp: exit status $rc"
 grep -q "data/Ball.bmp" "$WORK/game.err" || fail "damaged Ball.bmp not named: $(cat "$WORK/game.err")"
 echo "PASS"

@@ -35,6 +35,6 @@ sleep 0.8
 shot back
 [ "$(pixel back 1000 20)" = "0,50,100" ] || fail "Escape did not return to the menu"
 hold_key q 0.3
-rc=$(wait_game 10)
+wait_game 10; rc=$GAME_RC
 [ "$rc" = 0 ] || fail "exit status $rc"
 echo "PASS"

@@ -52,6 +52,6 @@ shot menu2
 [ "$(text_pixels menu2 150x60+100+30)" -lt 50 ] && [ "$(pixel menu2 1000 20)" = "0,50,100" ] \
     || fail "Escape did not leave the options"
 hold_key q 0.3
-rc=$(wait_game 10)
+wait_game 10; rc=$GAME_RC
 [ "$rc" = 0 ] || fail "exit status $rc"
 echo "PASS"

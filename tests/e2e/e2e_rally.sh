@@ -84,6 +84,6 @@ done
 kill -0 "$GAME_PID" || fail "game exited"
 hold_key Escape 0.3
 hold_key q 0.3
-rc=$(wait_game 10)
+wait_game 10; rc=$GAME_RC
 [ "$rc" = 0 ] || fail "exit status $rc"
 echo "PASS"

@@ -57,16 +57,24 @@ start_game() {
     GAME_PID=$!
 }
 
-# Waits up to $1 seconds for the game to end; echoes its exit status.
+# Waits up to $1 seconds for the game to end and sets GAME_RC to its exit
+# status ("timeout" if it is still running, then it is killed). Runs in the
+# test's own shell: only the game's parent can collect its status.
+GAME_RC=
 wait_game() {
     local limit=$1
+    GAME_RC=timeout
     for _ in $(seq $((limit * 10))); do
-        if ! kill -0 "$GAME_PID" 2>/dev/null; then
-            wait "$GAME_PID"; local rc=$?; GAME_PID=; echo "$rc"; return 0
+        # A finished game is a zombie until collected; kill -0 still finds
+        # it, so ask ps whether it has really ended.
+        if ! ps -o stat= -p "$GAME_PID" 2>/dev/null | grep -qv Z; then
+            wait "$GAME_PID"; GAME_RC=$?; GAME_PID=; return 0
         fi
         sleep 0.1
     done
-    echo timeout
+    kill -KILL "$GAME_PID" 2>/dev/null
+    wait "$GAME_PID" 2>/dev/null
+    GAME_PID=
 }
 
 # A screenshot as NAME.bmp for the probe (and NAME.png to look at when
