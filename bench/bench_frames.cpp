@@ -149,7 +149,7 @@ void setHeaviestFrame(MatchState& m, int32_t now) {
     m.lift = 5;
     m.curve = 4;
     m.curveSide = 1;
-    m.shotStart = now - 300;  // the shadow falls 40 pixels below the ball
+    m.shotStart = now - 300;  // the shadow falls 35 pixels below the ball
     m.cpuBlockRoll = 5;       // the CPU lets it pass
     m.pointLineShown = true;
     m.outShown = false;
@@ -189,10 +189,10 @@ void BM_MatchFrame(benchmark::State& state) {
 }
 
 // Times whole passes of a screen's loop from inside it: each pass is
-// measured from one beforePass to the next, which is one whole pass
-// (events, updates, drawing, flip, pacing). warmUp passes come first; once
-// the benchmark has its iterations, leave() makes the screen leave by one
-// of its own exits.
+// measured from the end of one beforePass to the start of the next, which is
+// one whole pass (events, updates, drawing, flip, pacing). The script calls
+// pass() last in each beforePass; once it returns false the benchmark has
+// all its passes and the script makes the screen leave by one of its exits.
 struct PassTimer {
     explicit PassTimer(benchmark::State& s) : state(s) {}
 
@@ -226,11 +226,8 @@ void BM_MenuPass(benchmark::State& state) {
             io.keys.insert(SDLK_RETURN);
             return;
         }
-        if (pass > 1 && !timer.pass()) {
-            io.keys.insert(SDLK_q);  // the menu's own exit
-            return;
-        }
         io.pushMotion(200 + pass % 300, 600 - pass % 200);  // over no label
+        if (pass > 1 && !timer.pass()) io.keys.insert(SDLK_q);  // the menu's own exit
     };
     gameMain(0, nullptr, s.gameIo());
     SDL_Quit();
@@ -253,11 +250,8 @@ void BM_OptionsPass(benchmark::State& state) {
             else io.buttons = SDL_BUTTON(1);
             return;
         }
-        if (pass > 6 && !timer.pass()) {
-            io.pushQuit();  // closing the window leaves the screen
-            return;
-        }
         io.pushMotion(700 + pass % 200, 300 - pass % 100);  // over no choice
+        if (pass > 6 && !timer.pass()) io.pushQuit();  // closing the window leaves
     };
     int fieldKind = 1, enemyLevel = 1, clubHeight = 6, clubSpeed = 6, clubPrecision = 6;
     runOptionsScreen(0, nullptr, fieldKind, enemyLevel, clubHeight, clubSpeed, clubPrecision,
@@ -268,7 +262,9 @@ void BM_OptionsPass(benchmark::State& state) {
 }
 
 // The fastest repetition: another program's burst only ever adds time, so
-// the least of several means is the steadiest figure on a shared machine.
+// the least of several means is the steadiest figure on a shared machine
+// (bench/run.sh also interleaves the cases' repetitions at random, so that a
+// slow spell does not fall on one case alone).
 double fastest(const std::vector<double>& v) { return *std::min_element(v.begin(), v.end()); }
 
 void timedCase(benchmark::internal::Benchmark* b) {

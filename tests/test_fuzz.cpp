@@ -7,9 +7,14 @@
 // every run must end by the screen's own exits: after kPassLimit passes the
 // driver closes the window at every pass, and the screen must then leave
 // within a few passes.
+//
+// Longer or other runs: VELMORA_FUZZ_SCALE multiplies the passes per screen,
+// VELMORA_FUZZ_SEED shifts every seed.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <cstring>
 #include <iostream>
 #include <random>
@@ -114,6 +119,11 @@ struct Fuzzer {
     }
 };
 
+long fromEnvironment(const char* name, long fallback) {
+    const char* value = std::getenv(name);
+    return value && *value ? std::strtol(value, nullptr, 10) : fallback;
+}
+
 struct FuzzResult {
     int runs = 0;
     long passes = 0;
@@ -126,6 +136,8 @@ struct FuzzResult {
 template <typename Screen>
 FuzzResult fuzz(const char* name, unsigned seed, Rates rates, long minPasses, Screen screen) {
     FuzzResult r;
+    minPasses *= std::max(1L, fromEnvironment("VELMORA_FUZZ_SCALE", 1));
+    seed += static_cast<unsigned>(fromEnvironment("VELMORA_FUZZ_SEED", 0));
     const auto start = std::chrono::steady_clock::now();
     while (r.passes < minPasses) {
         ScriptedIo io;
