@@ -262,9 +262,7 @@ void BM_OptionsPass(benchmark::State& state) {
 }
 
 // The fastest repetition: another program's burst only ever adds time, so
-// the least of several means is the steadiest figure on a shared machine
-// (bench/run.sh also interleaves the cases' repetitions at random, so that a
-// slow spell does not fall on one case alone).
+// the least of several means is the steadiest figure on a shared machine.
 double fastest(const std::vector<double>& v) { return *std::min_element(v.begin(), v.end()); }
 
 void timedCase(benchmark::internal::Benchmark* b) {
