@@ -1,11 +1,15 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test: unit tests,
-# headless simulations and the end-to-end tests under Xvfb; then the whole
+# headless simulations, valgrind, the package and the end-to-end tests under
+# Xvfb; the frame benchmark's figures; then the whole
 # suite again in a build with AddressSanitizer and UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/build.sh
 ctest --test-dir build --output-on-failure -j"$(nproc)"
+
+echo "== Frame benchmark (figures only; timing never fails the run)"
+bash bench/run.sh build
 
 echo "== The same tests under AddressSanitizer and UndefinedBehaviorSanitizer"
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DVELMORA_SANITIZE=ON
