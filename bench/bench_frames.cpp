@@ -18,10 +18,8 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <deque>
 #include <functional>
 #include <map>
-#include <set>
 #include <string>
 
 #include <unistd.h>
@@ -31,6 +29,7 @@
 #include "match/match.h"
 #include "match/match_state.h"
 #include "screens/screens.h"
+#include "scripted_io.h"
 
 namespace {
 
@@ -39,73 +38,6 @@ using WallClock = std::chrono::steady_clock;
 double secondsBetween(WallClock::time_point from, WallClock::time_point to) {
     return std::chrono::duration<double>(to - from).count();
 }
-
-// A scripted platform: the clock moves only by delays and by the script,
-// sounds are not played, and beforePass runs at the first event poll of
-// every pass of a screen's loop.
-struct BenchIo {
-    int32_t now = 1000;
-    std::deque<SDL_Event> events;
-    uint8_t buttons = 0;
-    std::set<int> keys;
-    uint32_t generator = 1;
-    bool busy = false;
-    bool inPass = false;
-    int passes = 0;
-    std::function<void(BenchIo&, int)> beforePass;
-
-    void pushMotion(int x, int y) {
-        SDL_Event e = {};
-        e.type = SDL_MOUSEMOTION;
-        e.motion.x = static_cast<Uint16>(x);
-        e.motion.y = static_cast<Uint16>(y);
-        events.push_back(e);
-    }
-    void pushQuit() {
-        SDL_Event e = {};
-        e.type = SDL_QUIT;
-        events.push_back(e);
-    }
-
-    static BenchIo& self(void* ctx) { return *static_cast<BenchIo*>(ctx); }
-
-    GameIo gameIo() {
-        GameIo io;
-        io.ctx = this;
-        io.clock = [](void* ctx) { return self(ctx).now; };
-        io.pollEvent = [](void* ctx, SDL_Event* event) {
-            BenchIo& s = self(ctx);
-            if (!s.inPass) {
-                s.inPass = true;
-                if (s.beforePass) s.beforePass(s, s.passes);
-                ++s.passes;
-            }
-            if (s.events.empty()) {
-                s.inPass = false;
-                return 0;
-            }
-            *event = s.events.front();
-            s.events.pop_front();
-            return 1;
-        };
-        io.mouseButtons = [](void* ctx) { return self(ctx).buttons; };
-        io.keyDown = [](void* ctx, SDLKey key) { return self(ctx).keys.count(key) != 0; };
-        io.delay = [](void* ctx, uint32_t ms) { self(ctx).now += static_cast<int32_t>(ms); };
-        io.seedRandom = [](void* ctx, unsigned seed) { self(ctx).generator = seed ? seed : 1; };
-        io.random = [](void* ctx) {
-            uint32_t& g = self(ctx).generator;
-            g ^= g << 13;
-            g ^= g >> 17;
-            g ^= g << 5;
-            return static_cast<int>(g & 0x7fffffff);
-        };
-        io.channelBusy = [](void* ctx) { return self(ctx).busy; };
-        io.playSound = [](void* ctx, int, Mix_Chunk*) { self(ctx).busy = true; };
-        io.haltChannel = [](void* ctx) { self(ctx).busy = false; };
-        io.frameDone = [](void*, const MatchState&) {};
-        return io;
-    }
-};
 
 bool initVideo(benchmark::State& state) {
     if (SDL_Init(SDL_INIT_VIDEO) == 0) return true;
@@ -163,8 +95,9 @@ void setHeaviestFrame(MatchState& m, int32_t now) {
 
 void BM_MatchFrame(benchmark::State& state) {
     if (!initVideo(state)) return;
-    BenchIo s;
-    const GameIo io = s.gameIo();
+    ScriptedIo s;
+    s.now = 1000;
+    const GameIo io = s.io_;
     MatchFrames* frames = openMatchFrames(1, 1, 6, 6, 6, io);
     MatchState& m = matchFramesState(frames);
     s.buttons = SDL_BUTTON(1);  // the left button charges
@@ -217,9 +150,10 @@ struct PassTimer {
 };
 
 void BM_MenuPass(benchmark::State& state) {
-    BenchIo s;
+    ScriptedIo s;
+    s.now = 1000;
     PassTimer timer(state);
-    s.beforePass = [&](BenchIo& io, int pass) {
+    s.beforePass = [&](ScriptedIo& io, int pass) {
         io.now += 10;
         io.keys.clear();
         if (pass == 0) {  // the intro's first pass: Return leaves it
@@ -229,18 +163,19 @@ void BM_MenuPass(benchmark::State& state) {
         io.pushMotion(200 + pass % 300, 600 - pass % 200);  // over no label
         if (pass > 1 && !timer.pass()) io.keys.insert(SDLK_q);  // the menu's own exit
     };
-    gameMain(0, nullptr, s.gameIo());
+    gameMain(0, nullptr, s.io_);
     SDL_Quit();
 }
 
 void BM_OptionsPass(benchmark::State& state) {
     if (!initVideo(state)) return;
-    BenchIo s;
+    ScriptedIo s;
+    s.now = 1000;
     PassTimer timer(state);
     // Cursor places whose click point (cursor + 25) picks Cel-Shading,
     // enemy 2 and club 3, so that every marker is drawn.
     const int picks[3][2] = {{350, 130}, {430, 400}, {470, 500}};
-    s.beforePass = [&](BenchIo& io, int pass) {
+    s.beforePass = [&](ScriptedIo& io, int pass) {
         io.now += 10;
         io.buttons = 0;
         if (pass < 6) {
@@ -255,7 +190,7 @@ void BM_OptionsPass(benchmark::State& state) {
     };
     int fieldKind = 1, enemyLevel = 1, clubHeight = 6, clubSpeed = 6, clubPrecision = 6;
     runOptionsScreen(0, nullptr, fieldKind, enemyLevel, clubHeight, clubSpeed, clubPrecision,
-                     s.gameIo());
+                     s.io_);
     if (fieldKind != 2 || enemyLevel != 2 || clubSpeed != 10)
         state.SkipWithError("the options passes did not show every marker");
     SDL_Quit();
