@@ -41,27 +41,36 @@ struct RallyPlayer {
         charged = 0;
     }
 
-    // The mouse stays on the display, as SDL reports it.
-    static void moveTo(ScriptedIo& s, int x, int y) {
-        s.pushMotion(std::clamp(x, 0, 1023), std::clamp(y, 0, 767));
-    }
+    // What the player does for the coming frame: the buttons held, and
+    // where the pointer goes (the mouse stays on the display, as SDL
+    // reports it).
+    struct Move {
+        uint8_t buttons = 0;
+        bool moves = false;
+        int x = 0, y = 0;
+    };
 
-    // Called with the state a frame has drawn; sets up the next frame.
-    void act(const MatchState& m, ScriptedIo& s) {
+    // Decides from the state a frame has drawn.
+    Move decide(const MatchState& m) {
         static const int kDriftSignX[8] = {1, -1, 1, -1, 1, -1, 0, 0};
         static const int kDriftSignY[8] = {1, -1, -1, 1, 0, 0, 1, -1};
         const bool cpuHasBall = m.cpuBallInFlight || m.cpuServePending;
         if (m.cpuBallInFlight && !sawCpuShot) catchError = uniform(-12, 12);
         sawCpuShot = m.cpuBallInFlight;
 
-        s.buttons = 0;
+        Move move;
+        auto pointTo = [&move](int x, int y) {
+            move.moves = true;
+            move.x = std::clamp(x, 0, 1023);
+            move.y = std::clamp(y, 0, 767);
+        };
         if (cpuHasBall) {
             // The figure's hands, playerX + 70, meet the ball, or miss it
             // by a figure's width.
             const int miss = catchesCpuShots ? 0 : (m.ballCentreX < 500 ? 200 : -200);
-            moveTo(s, m.ballCentreX - 70 + catchError + miss, 600);
+            pointTo(m.ballCentreX - 70 + catchError + miss, 600);
         } else if (m.readyToAim) {
-            s.buttons = SDL_BUTTON(3);
+            move.buttons = SDL_BUTTON(3);
             chooseShot();
         } else if (m.aiming) {
             int dx = 0, dy = 0;
@@ -69,11 +78,19 @@ struct RallyPlayer {
                 dx = kDriftSignX[m.driftDirection - 1] * m.aimDriftX;
                 dy = kDriftSignY[m.driftDirection - 1] * m.aimDriftY;
             }
-            moveTo(s, aimX - 25 - dx, aimY - 25 - dy);
+            pointTo(aimX - 25 - dx, aimY - 25 - dy);
             if (charged < chargeFrames) {
-                s.buttons = SDL_BUTTON(1);
+                move.buttons = SDL_BUTTON(1);
                 ++charged;
             }
         }
+        return move;
+    }
+
+    // Plays the decision through the platform, as mouse motion events.
+    void act(const MatchState& m, ScriptedIo& s) {
+        const Move move = decide(m);
+        s.buttons = move.buttons;
+        if (move.moves) s.pushMotion(move.x, move.y);
     }
 };

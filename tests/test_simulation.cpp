@@ -11,79 +11,14 @@
 #include <sstream>
 #include <string>
 
+#include "rally_player.h"
 #include "scripted_io.h"
 
 namespace {
 
-constexpr uint8_t kLeft = 1;   // SDL_BUTTON(1)
-constexpr uint8_t kRight = 4;  // SDL_BUTTON(3)
 constexpr int kFrameMs = 10;
 constexpr int kMatchesPerLevel = 60;
 constexpr long kFrameLimit = 400000;  // over an hour of play at 10 ms a frame
-
-// The crosshair's drift per direction 1..8 (y grows downwards); the player
-// steers against it to keep the crosshair on the point it aims at.
-const int kDriftSignX[8] = {1, -1, 1, -1, 1, -1, 0, 0};
-const int kDriftSignY[8] = {1, -1, -1, 1, 0, 0, 1, -1};
-
-struct ScriptedPlayer {
-    std::mt19937 rng;
-    int aimX = 0, aimY = 0;  // the crosshair centre aimed at
-    int chargeFrames = 0;
-    int charged = 0;
-    int catchError = 0;  // how far off the player judges the CPU's shot
-    bool sawCpuShot = false;
-
-    explicit ScriptedPlayer(unsigned seed) : rng(seed) {}
-
-    int uniform(int low, int high) { return std::uniform_int_distribution<int>(low, high)(rng); }
-
-    void chooseShot() {
-        const int kind = uniform(0, 19);
-        if (kind < 15) {  // lofted, over the lower band
-            aimX = uniform(345, 675);
-            aimY = uniform(400, 570);
-        } else if (kind < 18) {  // flat, over the upper band
-            aimX = uniform(345, 675);
-            aimY = uniform(250, 370);
-        } else {  // beside the window: off target
-            aimX = uniform(150, 320);
-            aimY = uniform(200, 650);
-        }
-        if (aimX == 485) aimX = 486;
-        chargeFrames = uniform(80, 209);
-        charged = 0;
-    }
-
-    // Sets the buttons and the pointer for the coming frame.
-    void act(MatchState& m, ScriptedIo& s) {
-        const bool cpuHasBall = m.cpuBallInFlight || m.cpuServePending;
-        if (m.cpuBallInFlight && !sawCpuShot) catchError = uniform(-12, 12);
-        sawCpuShot = m.cpuBallInFlight;
-
-        s.buttons = 0;
-        if (cpuHasBall) {
-            // Stand so that the figure's hands, playerX + 70, meet the ball.
-            m.pointerX = m.ballCentreX - 70 + catchError;
-            m.pointerY = 600;
-        } else if (m.readyToAim) {
-            s.buttons = kRight;
-            chooseShot();
-        } else if (m.aiming) {
-            int dx = 0, dy = 0;
-            if (m.chargeStarted && m.driftDirection >= 1 && m.driftDirection <= 8) {
-                dx = kDriftSignX[m.driftDirection - 1] * m.aimDriftX;
-                dy = kDriftSignY[m.driftDirection - 1] * m.aimDriftY;
-            }
-            m.pointerX = aimX - 25 - dx;
-            m.pointerY = aimY - 25 - dy;
-            if (charged < chargeFrames) {
-                s.buttons = kLeft;
-                ++charged;
-            }
-        }
-    }
-};
 
 struct Violation {
     long frame = -1;
@@ -127,7 +62,7 @@ MatchResult playMatch(int level, unsigned seed) {
     s.now = 4000 + static_cast<int32_t>(seed) * 37;  // the clock seeds the match
     MatchState m;
     setUpMatchState(m, io, 1, level, 6, 6, 6);
-    ScriptedPlayer player(seed);
+    RallyPlayer player(seed);
     MatchResult r;
     int servesSeen = 0;
     while (!m.matchOver && r.frames < kFrameLimit) {
@@ -135,7 +70,14 @@ MatchResult playMatch(int level, unsigned seed) {
         const bool playerShotBefore = m.playerBallInFlight;
         const bool cpuShotBefore = m.cpuBallInFlight;
         m.frameStart = s.now;
-        player.act(m, s);
+        // No event stage here: the player's pointer goes straight into the
+        // state, as the events of a frame would put it.
+        const RallyPlayer::Move move = player.decide(m);
+        s.buttons = move.buttons;
+        if (move.moves) {
+            m.pointerX = move.x;
+            m.pointerY = move.y;
+        }
         const int winners = runFrameStages(m, io);
         refreshDrawPositions(m);
         if (playerShotBefore && !m.playerBallInFlight && m.cpuCarriesBall) ++r.blocks;
