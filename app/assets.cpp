@@ -47,7 +47,8 @@ int reportMissingAssets(std::FILE* err) {
     }
     if (missing)
         std::fprintf(err,
-                     "Run the game from the folder that holds data/; rebuild the data with "
+                     "The game runs from the folder that holds data/ (the installed launcher "
+                     "goes there itself). Reinstall the package, or rebuild the data with "
                      "'cmake --build build --target assets'.\n");
     return missing;
 }
