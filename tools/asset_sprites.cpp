@@ -431,8 +431,8 @@ void centredText(cairo_t* cr, const char* text, double size, double x, double y,
 
 }  // namespace
 
-// The target window, drawn at (250, 150). Every pixel a crosshair centre
-// can be released on to hit is opaque and coloured by what it does: amber
+// The target window, drawn at (250, 150). Every other row of the area a
+// crosshair centre can be released on to hit is coloured by what it does: amber
 // in the upper band (flat, less power), blue steps in the lower band (lift
 // 0..9, growing downwards), grey in the side strips that no band covers;
 // each 15-pixel column is lit by its curve strength, strongest at the outer
@@ -451,7 +451,9 @@ Image drawTargetWindow() {
     // Fill, pixel by pixel, from the hit rules.
     for (int sy = kHalvesTop + 1; sy < kHalvesBottom; ++sy)
         for (int sx = kHalvesLeft + 1; sx < kHalvesRight; ++sx) {
-            if (sx == kHalvesMid) continue;
+            // Glass with see-through scanlines: every other row shows the
+            // field, which also halves what the game blits each aiming frame.
+            if (sx == kHalvesMid || sy % 2 != 0) continue;
             Rgb col;
             const bool inBands = sx > kBandLeft && sx < kBandRight;
             if (inBands && sy > kBandSplit) {
@@ -465,10 +467,9 @@ Image drawTargetWindow() {
                 col = strip;
             }
             double k = 0.84 + 0.26 * curveAt(sx) / 13.0;
-            // Glass: a faint sheen stripe and scanlines.
+            // Glass: a faint sheen stripe.
             const double diag = (sx - kHalvesLeft) + (sy - kHalvesTop) * 0.8;
             if (std::fmod(diag, 220.0) < 40.0) k += 0.06;
-            if (sy % 2 == 0) k -= 0.05;
             setRgb(cr, {clampByte(col.r * k), clampByte(col.g * k), clampByte(col.b * k)});
             cairo_rectangle(cr, wx(sx), wy(sy), 1, 1);
             cairo_fill(cr);
