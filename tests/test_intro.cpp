@@ -7,18 +7,12 @@
 
 #include "app/assets.h"
 #include "scripted_io.h"
+#include "sdl_video_env.h"
 #include "screens/intro.h"
 #include "screens/screens.h"
 
 namespace {
 
-struct SdlVideo : ::testing::Environment {
-    void SetUp() override {
-        setenv("SDL_VIDEODRIVER", "dummy", 0);
-        ASSERT_EQ(0, SDL_Init(SDL_INIT_VIDEO)) << SDL_GetError();
-    }
-    void TearDown() override { SDL_Quit(); }
-};
 ::testing::Environment* const kSdl = ::testing::AddGlobalTestEnvironment(new SdlVideo);
 
 struct IntroRun {

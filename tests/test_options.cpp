@@ -7,19 +7,13 @@
 #include <vector>
 
 #include "scripted_io.h"
+#include "sdl_video_env.h"
 #include "screens/options.h"
 #include "screens/screens.h"
 #include "screens/settings.h"
 
 namespace {
 
-struct SdlVideo : ::testing::Environment {
-    void SetUp() override {
-        setenv("SDL_VIDEODRIVER", "dummy", 0);
-        ASSERT_EQ(0, SDL_Init(SDL_INIT_VIDEO)) << SDL_GetError();
-    }
-    void TearDown() override { SDL_Quit(); }
-};
 ::testing::Environment* const kSdl = ::testing::AddGlobalTestEnvironment(new SdlVideo);
 
 enum Target {
