@@ -45,15 +45,46 @@ struct LowPass {
     }
 };
 
-// Scales to the given peak, then fades the ends.
-void finish(Samples& s, double peak, double fadeIn, double fadeOut) {
-    double m = 0;
-    for (double v : s) m = std::max(m, std::fabs(v));
-    if (m > 0)
-        for (double& v : s) v *= peak / m;
+// Every effect plays on the one channel and cuts off the last, so they are
+// matched by what the ear goes by, the RMS of their loudest 100 ms, rather
+// than by their peaks: a short crack at full peak still sounds softer than a
+// jingle. Peaks that the level would push past the ceiling are rounded off
+// by a soft knee instead of clipping.
+constexpr double kLoudnessDb = -13.0;
+constexpr double kCeiling = 0.95;
+
+double loudest100MsRms(const Samples& s) {
+    const size_t window = kRate / 10;
+    double sum = 0, loudest = 0;
+    for (size_t i = 0; i < s.size(); ++i) {
+        sum += s[i] * s[i];
+        if (i >= window) sum -= s[i - window] * s[i - window];
+        loudest = std::max(loudest, sum);
+    }
+    return std::sqrt(loudest / static_cast<double>(std::min(window, s.size())));
+}
+
+void softLimit(Samples& s) {
+    const double knee = 0.7 * kCeiling, room = kCeiling - knee;
+    for (double& v : s) {
+        const double a = std::fabs(v);
+        if (a > knee) v = std::copysign(knee + room * std::tanh((a - knee) / room), v);
+    }
+}
+
+// Fades the ends, then brings the sound to the common loudness.
+void finish(Samples& s, double fadeIn, double fadeOut) {
     const size_t in = static_cast<size_t>(fadeIn * kRate), out = static_cast<size_t>(fadeOut * kRate);
     for (size_t i = 0; i < in && i < s.size(); ++i) s[i] *= static_cast<double>(i) / static_cast<double>(in);
     for (size_t i = 0; i < out && i < s.size(); ++i) s[s.size() - 1 - i] *= static_cast<double>(i) / static_cast<double>(out);
+    const double target = std::pow(10.0, kLoudnessDb / 20.0);
+    // The knee takes a little level off each time; a few rounds settle it.
+    for (int round = 0; round < 6; ++round) {
+        const double rms = loudest100MsRms(s);
+        if (rms <= 0) return;
+        for (double& v : s) v *= target / rms;
+        softLimit(s);
+    }
 }
 
 void save(const std::string& path, const Samples& s) {
@@ -90,7 +121,7 @@ Samples chargeTone() {
         const double level = 0.45 + 0.55 * u;
         s[i] = level * pulse * (0.8 * richTone(phase, 6, 1.6) + 0.25 * std::sin(phase5));
     }
-    finish(s, 0.55, 0.008, 0.03);
+    finish(s, 0.008, 0.03);
     return s;
 }
 
@@ -109,7 +140,7 @@ Samples shot(Rng& rng) {
         const double click = t < 0.003 ? std::sin(kTwoPi * 1800 * t) * (1 - t / 0.003) : 0.0;
         s[i] = 1.3 * crack + 0.9 * thump + 0.4 * click + 0.15 * bodyFilter.step(crack, 300);
     }
-    finish(s, 0.85, 0.0008, 0.05);
+    finish(s, 0.0008, 0.05);
     return s;
 }
 
@@ -130,7 +161,7 @@ Samples woodKnock(Rng& rng) {
         v += 0.6 * tick.step(rng.range(-1, 1), 3000) * std::exp(-t / 0.004);
         s[i] = v;
     }
-    finish(s, 0.8, 0.0005, 0.04);
+    finish(s, 0.0005, 0.04);
     return s;
 }
 
@@ -151,7 +182,7 @@ Samples softThud(Rng& rng) {
         const double leather = slap2.step(slap1.step(noise, 1400), 1400) * std::exp(-t / 0.012);
         s[i] = body + 3.0 * air + 0.8 * leather;
     }
-    finish(s, 0.75, 0.002, 0.05);
+    finish(s, 0.002, 0.05);
     return s;
 }
 
@@ -180,7 +211,7 @@ Samples jingleRising() {
         note(s, start, len, notes[k], true, 1.0);
         note(s, start, len, notes[k] * 0.5, false, 0.35);
     }
-    finish(s, 0.7, 0.002, 0.06);
+    finish(s, 0.002, 0.06);
     return s;
 }
 
@@ -194,7 +225,7 @@ Samples jingleFalling() {
         note(s, starts[k], lengths[k], notes[k], false, 1.0);
         note(s, starts[k], lengths[k], notes[k] * 1.5, false, 0.25);
     }
-    finish(s, 0.7, 0.002, 0.06);
+    finish(s, 0.002, 0.06);
     return s;
 }
 
