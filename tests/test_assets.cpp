@@ -8,6 +8,7 @@
 #include <SDL_ttf.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -17,6 +18,7 @@
 #include <vector>
 
 #include "app/assets.h"
+#include "match/match_state.h"
 
 namespace {
 
@@ -390,6 +392,47 @@ TEST_F(Assets, SoundsAreShortUnclippedAndStartAndEndOnSilence) {
     }
 }
 
+// The loudness that a player hears of a short effect: the RMS of its
+// loudest 100 ms, in dB below full scale.
+double loudest100MsDb(const char* file) {
+    SDL_AudioSpec spec;
+    Uint8* buffer = nullptr;
+    Uint32 length = 0;
+    if (!SDL_LoadWAV(file, &spec, &buffer, &length)) {
+        ADD_FAILURE() << file << ": " << SDL_GetError();
+        return 0;
+    }
+    std::vector<int16_t> s(length / 2);
+    std::memcpy(s.data(), buffer, s.size() * 2);
+    SDL_FreeWAV(buffer);
+    const size_t window = static_cast<size_t>(spec.freq / 10) * spec.channels;
+    double sum = 0, loudest = 0;
+    for (size_t i = 0; i < s.size(); ++i) {
+        sum += static_cast<double>(s[i]) * s[i];
+        if (i >= window) sum -= static_cast<double>(s[i - window]) * s[i - window];
+        loudest = std::max(loudest, sum);
+    }
+    const double n = static_cast<double>(std::min(window, s.size()));
+    return 10 * std::log10(loudest / n / (32768.0 * 32768.0));
+}
+
+// The six match sounds share channel 0 and each cuts off the last: none may
+// be much louder or softer than another.
+TEST_F(Assets, MatchSoundsAreEvenlyLoud) {
+    const char* const sounds[] = {"data/LadeOK.wav", "data/Schuss.wav", "data/BlockPl1.wav",
+                                  "data/BlockPl2.wav", "data/PL1.wav", "data/PL2.wav"};
+    double quietest = 0, loudest = -100;
+    std::string levels;
+    for (const char* file : sounds) {
+        const double db = loudest100MsDb(file);
+        quietest = std::min(quietest, db);
+        loudest = std::max(loudest, db);
+        levels += std::string(" ") + file + " " + std::to_string(db);
+    }
+    EXPECT_LE(loudest - quietest, 3.0) << levels;
+    EXPECT_GT(quietest, -20.0) << "too soft against the music of other programs:" << levels;
+}
+
 // The charge sound rises: its last quarter crosses zero more often than its
 // first.
 TEST_F(Assets, ChargeToneRises) {
@@ -407,6 +450,86 @@ TEST_F(Assets, ChargeToneRises) {
         return n;
     };
     EXPECT_GT(crossings(3 * quarter), 2 * crossings(0));
+}
+
+// ---------------------------------------------------------------- texts
+
+// WCAG relative luminance of an sRGB colour, and the contrast of two.
+double luminance(Rgb c) {
+    auto lin = [](int v) {
+        const double s = v / 255.0;
+        return s <= 0.04045 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * lin(c.r) + 0.7152 * lin(c.g) + 0.0722 * lin(c.b);
+}
+
+double contrast(Rgb a, Rgb b) {
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// The share of a text's ink pixels, rendered the way the match renders it,
+// that stand at 3:1 or more against the field under them.
+double readableShare(TTF_Font* font, const char* text, int atX, int atY, const Picture& field) {
+    const SDL_Color colour = {50, 100, 0, 0};
+    SDL_Surface* s = TTF_RenderText_Solid(font, text, colour);
+    if (!s) {
+        ADD_FAILURE() << text << ": " << TTF_GetError();
+        return 0;
+    }
+    const Rgb ink = {colour.r, colour.g, colour.b};
+    int inkPixels = 0, readable = 0;
+    SDL_LockSurface(s);
+    for (int y = 0; y < s->h; ++y)
+        for (int x = 0; x < s->w; ++x) {
+            // A solid render is 8-bit: index 0 is the see-through ground.
+            if (static_cast<const Uint8*>(s->pixels)[y * s->pitch + x] == 0) continue;
+            const int fx = atX + x, fy = atY + y;
+            if (fx >= field.w() || fy >= field.h()) continue;  // the blit clips it
+            ++inkPixels;
+            readable += contrast(ink, field.at(fx, fy)) >= 3.0;
+        }
+    SDL_UnlockSurface(s);
+    SDL_FreeSurface(s);
+    EXPECT_GT(inkPixels, 100) << text;
+    return inkPixels ? static_cast<double>(readable) / inkPixels : 0;
+}
+
+// Every text of the match in its colour and at its place must be readable on
+// every field: at least 90 % of its ink at 3:1 against the field.
+TEST_F(Assets, EveryMatchTextIsReadableOnEveryField) {
+    ASSERT_EQ(0, TTF_Init()) << TTF_GetError();
+    TTF_Font* small = TTF_OpenFont("data/Font.ttf", 50);
+    TTF_Font* large = TTF_OpenFont("data/Font.ttf", 100);
+    ASSERT_TRUE(small && large) << TTF_GetError();
+    struct Placed {
+        TTF_Font* font;
+        std::string text;
+        int x, y;
+    };
+    std::vector<Placed> texts = {{small, "OUT", kOutTextX, kOutTextY},
+                                 {small, "POINT LINE", kPointLineTextX, kPointLineTextY},
+                                 {large, "CPU won", kWonTextX, kWonTextY},
+                                 {large, "Player 1 won", kWonTextX, kWonTextY}};
+    // Every score text a match can show, and 7.5 written out in case.
+    const char* const scores[] = {"0", "0.5", "1", "1.5", "2", "2.5", "3", "3.5", "4",
+                                  "4.5", "5", "5.5", "6", "6.5", "7", "7.5", "8"};
+    for (const char* score : scores) {
+        texts.push_back({large, score, kCpuScoreX, kCpuScoreY});
+        texts.push_back({large, score, kPlayerScoreX, kPlayerScoreY});
+    }
+    for (const auto& pair : kFields) {
+        auto field = picture(pair[0]);
+        ASSERT_TRUE(field->loaded());
+        for (const Placed& t : texts) {
+            const double share = readableShare(t.font, t.text.c_str(), t.x, t.y, *field);
+            EXPECT_GE(share, 0.90) << pair[0] << ": \"" << t.text << "\" at (" << t.x << ", "
+                                   << t.y << ")";
+        }
+    }
+    TTF_CloseFont(small);
+    TTF_CloseFont(large);
+    TTF_Quit();
 }
 
 }  // namespace

@@ -36,6 +36,19 @@ constexpr int kPowerStepX = 300, kPowerStep = 40;  // power = (barCoverX - 300) 
 // Figures: the CPU at (cpuX, 0), the player at (playerX, 570).
 constexpr int kFigureW = 140, kCpuFigureH = 170, kPlayerFigureH = 196;
 constexpr int kPlayerY = 570;
+// Where the ink of the match's texts falls (colour 50, 100, 0, relative
+// luminance about 0.1): "OUT" and "POINT LINE" at y 350 in size 50, the
+// winner's line at (300, 500) and the scores "0" to "7.5" at (800, 100) and
+// (800, 550) in size 100. To stand at 3:1 against it, a field must be light
+// there (relative luminance 0.39 or more), so every look designs a light
+// ground under these boxes. Inclusive pixel bounds.
+struct Box {
+    int x0, y0, x1, y1;
+};
+constexpr Box kMessageInk = {404, 361, 674, 396};
+constexpr Box kWinnerInk = {305, 519, 871, 611};
+constexpr Box kCpuScoreInk = {802, 121, 934, 191};
+constexpr Box kPlayerScoreInk = {802, 571, 934, 641};
 // Sprites whose centre is their top-left corner plus 25.
 constexpr int kSpriteSize = 51;
 }  // namespace layout

@@ -110,6 +110,8 @@ private:
 
 // cairo helpers
 void setRgb(cairo_t* cr, Rgb c, double alpha = 1.0);
+// Sets a top-to-bottom gradient from y0 to y1 as the source.
+void verticalGradient(cairo_t* cr, double y0, double y1, Rgb top, Rgb bottom);
 void roundedRect(cairo_t* cr, double x, double y, double w, double h, double r);
 // A text path in Liberation Sans (fontconfig falls back to a similar sans).
 void textPath(cairo_t* cr, const char* text, double size, bool bold, bool italic, double x,

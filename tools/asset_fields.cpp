@@ -2,6 +2,7 @@
 // markings: side lines at x 100 and 920 (OUT beyond them), end lines at
 // y 40 (CPU's end) and 718 (player's end), a halfway line, a centre circle
 // and a box with a spot and an arc in front of each end.
+#include <algorithm>
 #include <cmath>
 
 #include "asset_art.h"
@@ -115,13 +116,30 @@ void grain(Image& img, uint64_t seed, double amount) {
         }
 }
 
+// A box grown by m pixels on every side, as a cairo rectangle.
+void boxPath(cairo_t* cr, Box b, double m) {
+    cairo_rectangle(cr, b.x0 - m, b.y0 - m, b.x1 - b.x0 + 1 + 2 * m, b.y1 - b.y0 + 1 + 2 * m);
+}
+
+// A short label centred on x with its baseline at y.
+void label(cairo_t* cr, const char* text, double size, double x, double y, Rgb colour) {
+    const double w = textWidth(cr, text, size, true, false);
+    textPath(cr, text, size, true, false, x - w / 2, y);
+    setRgb(cr, colour);
+    cairo_fill(cr);
+}
+
+double boxMidX(Box b) { return (b.x0 + b.x1) / 2.0; }
+
 // ---------------------------------------------------------------- standard
 
+// Floodlit spring turf, light enough to carry the match's texts anywhere in
+// the middle, with painted score boxes across the right touchline.
 Image standardField() {
     Image img(kScreenW, kScreenH);
     ValueNoise big(101, 190), mid(102, 36), blades(103, 3);
     Rng rng(104);
-    const Rgb stripeA = {110, 180, 84}, stripeB = {96, 164, 74};
+    const Rgb stripeA = {160, 216, 112}, stripeB = {146, 205, 100};
     const Rgb endA = {64, 128, 58}, endB = {72, 138, 64};
     const Rgb track = {178, 84, 62}, laneLine = {226, 218, 204};
     for (int y = 0; y < kScreenH; ++y)
@@ -132,7 +150,7 @@ Image standardField() {
             switch (zoneOf(x, y)) {
                 case Zone::Pitch:
                     c = (stripeOf(y) % 2 == 0) ? stripeA : stripeB;
-                    c = shade(c, n * 0.6, n, n * 0.45);
+                    c = shade(c, n * 0.4, n * 0.6, n * 0.3);
                     break;
                 case Zone::End:
                     c = (((x + y) / 16) % 2 == 0) ? endA : endB;
@@ -161,10 +179,41 @@ Image standardField() {
     paintOver(img, edge);
 
     Canvas lines(kScreenW, kScreenH);
-    drawMarkings(lines.cr(), {244, 244, 238}, 4, 6);
+    drawMarkings(lines.cr(), {248, 248, 244}, 4, 6);
     ValueNoise wear(105, 9);
     paintOver(img, lines, [&](int x, int y) { return 0.86 + 0.14 * wear.at(x, y); });
-    vignette(img, 0.16);
+
+    // Score boxes painted over the touchline: cream, edged in white paint,
+    // with a navy name plate outside the figures.
+    Canvas boards(kScreenW, kScreenH);
+    cr = boards.cr();
+    const struct {
+        Box ink;
+        const char* name;
+        double nameY;
+    } scores[2] = {{kCpuScoreInk, "CPU", kCpuScoreInk.y0 - 17.0},
+                   {kPlayerScoreInk, "PLAYER 1", kPlayerScoreInk.y1 + 29.0}};
+    for (const auto& sc : scores) {
+        boxPath(cr, sc.ink, 13);
+        setRgb(cr, {30, 40, 30}, 0.22);  // the paint's shadow on the track
+        cairo_save(cr);
+        cairo_translate(cr, 3, 3);
+        cairo_fill(cr);
+        cairo_restore(cr);
+        boxPath(cr, sc.ink, 13);
+        setRgb(cr, {250, 250, 246});
+        cairo_fill(cr);
+        boxPath(cr, sc.ink, 8);
+        verticalGradient(cr, sc.ink.y0 - 8, sc.ink.y1 + 8, {244, 238, 220}, {226, 220, 200});
+        cairo_fill(cr);
+        const double w = textWidth(cr, sc.name, 12, true, false) + 14;
+        roundedRect(cr, boxMidX(sc.ink) - w / 2, sc.nameY - 12, w, 16, 3);
+        setRgb(cr, {26, 40, 96});
+        cairo_fill(cr);
+        label(cr, sc.name, 12, boxMidX(sc.ink), sc.nameY, {250, 250, 246});
+    }
+    paintOver(img, boards);
+    vignette(img, 0.08);
     grain(img, 106, 1.6);
     return img;
 }
@@ -250,6 +299,71 @@ Image celShadedField() {
     spotsPath(cr, 4.5);
     cairo_fill(cr);
     paintOver(img, ink);
+
+    // A lit band across the middle, inked above and below like a comic
+    // panel; inside it the halfway line and the circle are drawn in white
+    // only, so the message over it stands on light colour.
+    Canvas band(kScreenW, kScreenH);
+    cr = band.cr();
+    cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
+    const double bandTop = kMessageInk.y0 - 14, bandBottom = kMessageInk.y1 + 14;
+    cairo_rectangle(cr, kPitchLeft + 6, bandTop, kPitchRight - kPitchLeft - 12, bandBottom - bandTop);
+    setRgb(cr, {214, 248, 160});
+    cairo_fill(cr);
+    setRgb(cr, {20, 24, 40});
+    cairo_rectangle(cr, kPitchLeft + 6, bandTop - 4, kPitchRight - kPitchLeft - 12, 4);
+    cairo_rectangle(cr, kPitchLeft + 6, bandBottom, kPitchRight - kPitchLeft - 12, 4);
+    cairo_fill(cr);
+    cairo_set_antialias(cr, CAIRO_ANTIALIAS_DEFAULT);
+    cairo_rectangle(cr, kPitchLeft + 6, bandTop, kPitchRight - kPitchLeft - 12, bandBottom - bandTop);
+    cairo_clip(cr);
+    // Light blue takes the place of the black ink here.
+    setRgb(cr, {110, 176, 255});
+    cairo_set_line_width(cr, 10);
+    markingsPath(cr);
+    cairo_stroke(cr);
+    spotsPath(cr, 7);
+    cairo_fill(cr);
+    setRgb(cr, {250, 250, 246});
+    cairo_set_line_width(cr, 5);
+    markingsPath(cr);
+    cairo_stroke(cr);
+    spotsPath(cr, 4.5);
+    cairo_fill(cr);
+    cairo_reset_clip(cr);
+
+    // Score panels: yellow, inked, with a hard comic shadow and a name tag.
+    cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
+    const struct {
+        Box ink;
+        const char* name;
+        double nameY;
+    } scores[2] = {{kCpuScoreInk, "CPU", kCpuScoreInk.y0 - 18.0},
+                   {kPlayerScoreInk, "PLAYER 1", kPlayerScoreInk.y1 + 33.0}};
+    for (const auto& sc : scores) {
+        cairo_save(cr);
+        cairo_translate(cr, 6, 6);
+        boxPath(cr, sc.ink, 15);
+        setRgb(cr, {20, 24, 40});
+        cairo_fill(cr);
+        cairo_restore(cr);
+        boxPath(cr, sc.ink, 15);
+        setRgb(cr, {20, 24, 40});
+        cairo_fill(cr);
+        boxPath(cr, sc.ink, 11);
+        setRgb(cr, {255, 232, 120});
+        cairo_fill(cr);
+        // A lighter cel highlight along the top.
+        cairo_rectangle(cr, sc.ink.x0 - 11, sc.ink.y0 - 11, sc.ink.x1 - sc.ink.x0 + 23, 7);
+        setRgb(cr, {255, 246, 196});
+        cairo_fill(cr);
+        const double w = textWidth(cr, sc.name, 13, true, false) + 14;
+        cairo_rectangle(cr, boxMidX(sc.ink) - w / 2, sc.nameY - 14, w, 19);
+        setRgb(cr, {20, 24, 40});
+        cairo_fill(cr);
+        label(cr, sc.name, 13, boxMidX(sc.ink), sc.nameY, {255, 232, 120});
+    }
+    paintOver(img, band);
     return img;
 }
 
@@ -393,6 +507,74 @@ Image streetField() {
     }
     paintOver(img, wear);
 
+    // The court is painted: a pale blue key at each end, deep enough for the
+    // winner's line, and a band across the middle for the messages. The
+    // paint covers the asphalt's cracks and stains; it has its own wear.
+    Canvas court(kScreenW, kScreenH);
+    cr = court.cr();
+    const double keyX0 = kWinnerInk.x0 - 14, keyX1 = kWinnerInk.x1 + 14;
+    const double keyDepth = kPitchBottom - (kWinnerInk.y0 - 14);
+    const Rgb courtBlue = {140, 190, 214};
+    roundedRect(cr, keyX0, kPitchBottom - keyDepth, keyX1 - keyX0, keyDepth + 30, 22);
+    roundedRect(cr, keyX0, kPitchTop - 30, keyX1 - keyX0, keyDepth + 30, 22);
+    cairo_rectangle(cr, kPitchLeft, kMessageInk.y0 - 14, kPitchRight - kPitchLeft,
+                    kMessageInk.y1 - kMessageInk.y0 + 29);
+    setRgb(cr, courtBlue);
+    cairo_fill_preserve(cr);
+    setRgb(cr, {232, 238, 240});
+    cairo_set_line_width(cr, 3);
+    cairo_stroke(cr);
+    ValueNoise rollers(308, 14), scuffs(309, 40);
+    paintOver(img, court, [&](int x, int y) {
+        if (y < kPitchTop || y >= kPitchBottom) return 0.0;  // not on the bricks
+        return 0.9 + 0.06 * rollers.at(x, y * 0.2) + 0.04 * scuffs.at(x, y);
+    });
+
+    // Plywood score boards leaning over the kerb, screwed at the corners.
+    Canvas boards(kScreenW, kScreenH);
+    cr = boards.cr();
+    const struct {
+        Box ink;
+        const char* name;
+        double nameY;
+    } scores[2] = {{kCpuScoreInk, "CPU", kCpuScoreInk.y0 - 12.0},
+                   {kPlayerScoreInk, "PLAYER 1", kPlayerScoreInk.y1 + 25.0}};
+    ValueNoise grainNoise(310, 3);
+    for (const auto& sc : scores) {
+        const double top = sc.ink.y0 - (sc.ink.y0 == kCpuScoreInk.y0 ? 26 : 12);
+        const double bottom = sc.ink.y1 + (sc.ink.y0 == kCpuScoreInk.y0 ? 12 : 28);
+        const double left = sc.ink.x0 - 12, right = sc.ink.x1 + 12;
+        cairo_rectangle(cr, left + 5, top + 6, right - left, bottom - top);
+        setRgb(cr, {20, 20, 24}, 0.45);
+        cairo_fill(cr);
+        cairo_rectangle(cr, left, top, right - left, bottom - top);
+        setRgb(cr, {226, 200, 150});
+        cairo_fill_preserve(cr);
+        setRgb(cr, {96, 70, 40});
+        cairo_set_line_width(cr, 2);
+        cairo_stroke(cr);
+        // Wood grain: long, faint, wavy strokes.
+        cairo_save(cr);
+        cairo_rectangle(cr, left + 1, top + 1, right - left - 2, bottom - top - 2);
+        cairo_clip(cr);
+        setRgb(cr, {196, 164, 114}, 0.55);
+        cairo_set_line_width(cr, 1);
+        for (double gy = top + 4; gy < bottom; gy += rng.range(5, 11)) {
+            cairo_move_to(cr, left, gy);
+            for (double gx = left; gx <= right; gx += 8)
+                cairo_line_to(cr, gx, gy + 2.5 * std::sin(gx / 23.0 + gy) + rng.range(-0.6, 0.6));
+            cairo_stroke(cr);
+        }
+        cairo_restore(cr);
+        for (double sx : {left + 6, right - 6})
+            for (double sy : {top + 6, bottom - 6}) {
+                cairo_arc(cr, sx, sy, 2.2, 0, 2 * kPi);
+                setRgb(cr, {120, 120, 126});
+                cairo_fill(cr);
+            }
+        label(cr, sc.name, 12, boxMidX(sc.ink), sc.nameY, {60, 40, 24});
+    }
+
     // Yellow paint, worn through in places.
     Canvas paint(kScreenW, kScreenH);
     drawMarkings(paint.cr(), {236, 198, 46}, 5, 8);
@@ -401,6 +583,7 @@ Image streetField() {
         const double f = flakes.at(x, y) * 0.6 + patchy.at(x, y) * 0.4;
         return f < 0.3 ? 0.35 : 0.92;
     });
+    paintOver(img, boards);
     vignette(img, 0.12);
     grain(img, 307, 1.5);
     return img;
@@ -408,11 +591,22 @@ Image streetField() {
 
 // ---------------------------------------------------------------- lawn
 
+// How far (x, y) lies from the nearest box of the match's texts, in pixels;
+// the trees' shade keeps off the sunlit lawn under them.
+double distanceToTexts(int x, int y) {
+    double best = 1e9;
+    for (const Box& b : {kMessageInk, kWinnerInk, kCpuScoreInk, kPlayerScoreInk}) {
+        const double dx = std::max({b.x0 - x, 0, x - b.x1}), dy = std::max({b.y0 - y, 0, y - b.y1});
+        best = std::min(best, std::sqrt(dx * dx + dy * dy));
+    }
+    return best;
+}
+
 Image lawnField() {
     Image img(kScreenW, kScreenH);
     ValueNoise big(401, 220), mid(402, 45), dapple(403, 120);
     Rng rng(404);
-    const Rgb grass = {122, 178, 68}, soil = {104, 76, 50}, gravel = {198, 184, 152};
+    const Rgb grass = {158, 206, 90}, soil = {104, 76, 50}, gravel = {198, 184, 152};
     for (int y = 0; y < kScreenH; ++y)
         for (int x = 0; x < kScreenW; ++x) {
             Rgb c;
@@ -428,7 +622,7 @@ Image lawnField() {
                     const int cx = static_cast<int>(std::floor((x - kPitchLeft) / 68.0));
                     const int cy = static_cast<int>(std::floor((y - kPitchTop) / 67.8));
                     const double check = ((cx + cy) % 2 == 0) ? 9 : -7;
-                    c = shade(grass, (check + n) * 0.75, check + n, (check + n) * 0.4);
+                    c = shade(grass, (check + n * 0.6) * 0.75, check + n * 0.6, (check + n * 0.6) * 0.4);
                 }
             } else if (z == Zone::End) {
                 const double v = n * 0.6 + rng.gauss() * 9;
@@ -436,9 +630,10 @@ Image lawnField() {
             } else {
                 c = {44, 84, 40};  // hedge base, leaves drawn below
             }
-            // Dappled shade of trees.
+            // Dappled shade of trees, away from the texts' sunny ground.
             const double d = dapple.fractal(x + 500, y, 2);
-            if (d > 0.56) c = scale(c, 1.0 - std::min(0.16, (d - 0.56) * 1.3));
+            const double sun = std::clamp(distanceToTexts(x, y) / 40.0 - 0.5, 0.0, 1.0);
+            if (d > 0.56) c = scale(c, 1.0 - sun * std::min(0.16, (d - 0.56) * 1.3));
             img.set(x, y, c);
         }
 
@@ -453,8 +648,8 @@ Image lawnField() {
         if (y < kPitchTop || y > kPitchBottom) continue;
         const double a = -kPi / 2 + rng.range(-0.55, 0.55), len = rng.range(2.5, 6);
         const double t = rng.uniform();
-        cairo_set_source_rgba(cr, (70 + 80 * t) / 255.0, (120 + 90 * t) / 255.0,
-                              (36 + 40 * t) / 255.0, 0.42);
+        cairo_set_source_rgba(cr, (116 + 90 * t) / 255.0, (172 + 64 * t) / 255.0,
+                              (56 + 44 * t) / 255.0, 0.42);
         cairo_move_to(cr, x, y);
         cairo_line_to(cr, x + std::cos(a) * len, y + std::sin(a) * len);
         cairo_stroke(cr);
@@ -516,6 +711,42 @@ Image lawnField() {
     drawMarkings(chalk.cr(), {246, 246, 240}, 4, 5);
     ValueNoise thin(405, 7);
     paintOver(img, chalk, [&](int x, int y) { return 0.62 + 0.38 * thin.at(x, y); });
+
+    // White-painted scoreboards set into the right hedge, cricket style:
+    // slatted boards in a green frame, each with its name plate.
+    Canvas boards(kScreenW, kScreenH);
+    cr = boards.cr();
+    const struct {
+        Box ink;
+        const char* name;
+        double nameY;
+    } scores[2] = {{kCpuScoreInk, "CPU", kCpuScoreInk.y0 - 17.0},
+                   {kPlayerScoreInk, "PLAYER 1", kPlayerScoreInk.y1 + 30.0}};
+    for (const auto& sc : scores) {
+        const double left = sc.ink.x0 - 14, top = sc.ink.y0 - 14;
+        const double w = sc.ink.x1 - sc.ink.x0 + 29, h = sc.ink.y1 - sc.ink.y0 + 29;
+        roundedRect(cr, left + 4, top + 5, w, h, 5);
+        setRgb(cr, {10, 30, 8}, 0.4);
+        cairo_fill(cr);
+        roundedRect(cr, left, top, w, h, 5);
+        setRgb(cr, {34, 84, 44});
+        cairo_fill(cr);
+        cairo_rectangle(cr, left + 5, top + 5, w - 10, h - 10);
+        setRgb(cr, {246, 246, 238});
+        cairo_fill(cr);
+        // Slats.
+        setRgb(cr, {214, 218, 206});
+        for (double sy = top + 5 + 16; sy < top + h - 8; sy += 16) {
+            cairo_rectangle(cr, left + 5, sy, w - 10, 1);
+            cairo_fill(cr);
+        }
+        const double pw = textWidth(cr, sc.name, 12, true, false) + 16;
+        roundedRect(cr, boxMidX(sc.ink) - pw / 2, sc.nameY - 12, pw, 16, 8);
+        setRgb(cr, {34, 84, 44});
+        cairo_fill(cr);
+        label(cr, sc.name, 12, boxMidX(sc.ink), sc.nameY, {246, 246, 238});
+    }
+    paintOver(img, boards);
     grain(img, 406, 1.8);
     return img;
 }

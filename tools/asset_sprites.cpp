@@ -53,14 +53,6 @@ void ellipse(cairo_t* cr, double x, double y, double rx, double ry) {
     cairo_restore(cr);
 }
 
-void verticalGradient(cairo_t* cr, double y0, double y1, Rgb top, Rgb bottom) {
-    cairo_pattern_t* p = cairo_pattern_create_linear(0, y0, 0, y1);
-    cairo_pattern_add_color_stop_rgb(p, 0, top.r / 255.0, top.g / 255.0, top.b / 255.0);
-    cairo_pattern_add_color_stop_rgb(p, 1, bottom.r / 255.0, bottom.g / 255.0, bottom.b / 255.0);
-    cairo_set_source(cr, p);
-    cairo_pattern_destroy(p);
-}
-
 // A racket: an inked oval frame around a net face, and its handle.
 void racket(cairo_t* cr, double cx, double cy, double rx, double ry, double angle,
             double handleLen, Rgb frame) {
