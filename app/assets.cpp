@@ -4,44 +4,14 @@
 
 #include <cstdint>
 
-const char* const kAssetFiles[] = {
-    "data/Font.ttf",
-    "data/Fadenkreuz.bmp",
-    "data/MiniBall.bmp",
-    "data/Velmora.bmp",
-    "data/screen2.bmp",
-    "data/Laser.bmp",
-    "data/VelmoraMini.bmp",
-    "data/VMFeld.bmp",
-    "data/VMFeldDecker.bmp",
-    "data/VMFeldCelSh.bmp",
-    "data/VMFeldCelShDecker.bmp",
-    "data/VMFeldStr.bmp",
-    "data/VMFeldStrDecker.bmp",
-    "data/VMFeldRas.bmp",
-    "data/VMFeldRasDecker.bmp",
-    "data/TestFigur1.bmp",
-    "data/TestFigur2.bmp",
-    "data/Ball.bmp",
-    "data/Ballschatten.bmp",
-    "data/SchFenster.bmp",
-    "data/Leiste.bmp",
-    "data/Leistendecker.bmp",
-    "data/LadeOK.wav",
-    "data/Schuss.wav",
-    "data/BlockPl1.wav",
-    "data/BlockPl2.wav",
-    "data/PL1.wav",
-    "data/PL2.wav",
-};
-const int kAssetFileCount = static_cast<int>(sizeof kAssetFiles / sizeof kAssetFiles[0]);
+#include "app/data_files.h"
 
 int reportMissingAssets(std::FILE* err) {
     int missing = 0;
-    for (int i = 0; i < kAssetFileCount; ++i) {
+    for (int i = 0; i < DATA_FILE_COUNT; ++i) {
         struct stat st;
-        if (stat(kAssetFiles[i], &st) != 0 || !S_ISREG(st.st_mode)) {
-            std::fprintf(err, "missing game file: %s\n", kAssetFiles[i]);
+        if (stat(kDataFiles[i], &st) != 0 || !S_ISREG(st.st_mode)) {
+            std::fprintf(err, "missing game file: %s\n", kDataFiles[i]);
             ++missing;
         }
     }
@@ -97,7 +67,7 @@ Mix_Chunk* loadSound(const char* file) {
 }
 
 void initFonts() {
-    if (!TTF_WasInit() && TTF_Init() == -1) assetFailure("data/Font.ttf", TTF_GetError());
+    if (!TTF_WasInit() && TTF_Init() == -1) assetFailure(dataFile(DATA_FONT), TTF_GetError());
 }
 
 namespace {
@@ -153,7 +123,7 @@ TTF_Font* openFont(const char* file, int size) {
 
 SDL_Surface* renderText(TTF_Font* font, const char* text, SDL_Color colour) {
     SDL_Surface* image = TTF_RenderText_Solid(font, text, colour);
-    if (!image) assetFailure("data/Font.ttf", TTF_GetError());
+    if (!image) assetFailure(dataFile(DATA_FONT), TTF_GetError());
     return image;
 }
 

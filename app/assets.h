@@ -8,11 +8,7 @@
 #include <SDL_ttf.h>
 #include <cstdio>
 
-// Every file under data/ that any screen reads.
-extern const char* const kAssetFiles[];
-extern const int kAssetFileCount;
-
-// One line per missing file on err, then how to rebuild the data. Returns how
+// One line per missing data file (app/data_files.def) on err, then how to rebuild the data. Returns how
 // many are missing.
 int reportMissingAssets(std::FILE* err);
 

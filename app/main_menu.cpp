@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "app/assets.h"
+#include "app/data_files.h"
 #include "match/match.h"
 #include "screens/menu_common.h"
 #include "screens/screens.h"
@@ -24,7 +25,7 @@ int gameMain(int argc, char** argv, const GameIo& io) {
     int32_t clickGateStart = 0;
 
     initFonts();
-    TTF_Font* font = openFont("data/Font.ttf", 50);
+    TTF_Font* font = openFont(dataFile(DATA_FONT), 50);
     SDL_Surface* startText = renderText(font, "Start", kMenuTextColour);
     SDL_Surface* optionsText = renderText(font, "Options", kMenuTextColour);
     SDL_Surface* quitText = renderText(font, "Quit", kMenuTextColour);
@@ -38,7 +39,7 @@ int gameMain(int argc, char** argv, const GameIo& io) {
     runIntroScreen(argc, argv, io);
 
     SDL_Surface* display = setGameVideoMode();
-    SDL_Surface* crosshair = loadImage("data/Fadenkreuz.bmp", &kWhiteKey);
+    SDL_Surface* crosshair = loadImage(dataFile(DATA_CROSSHAIR), &kWhiteKey);
     MenuCursor cursor;
     SDL_ShowCursor(SDL_DISABLE);
 

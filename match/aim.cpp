@@ -9,9 +9,7 @@ namespace {
 constexpr uint8_t kLeftButton = 1;   // SDL_BUTTON(1)
 constexpr uint8_t kRightButton = 4;  // SDL_BUTTON(3)
 
-constexpr int kHeldBallX = 500, kHeldBallY = 650;
-constexpr int kCoverStart = 301;
-constexpr int kCoverEnd = 720;  // passing it releases the shot
+using namespace layout;
 
 // Places the crosshair away from the pointer by the drift offsets, in the
 // direction drawn when charging began.
@@ -43,9 +41,9 @@ void aimStep(MatchState& m, const MatchIo& io) {
 
     m.released = false;
     m.charging = false;
-    m.ballX = kHeldBallX;
-    m.ballY = kHeldBallY;
-    m.shadowY = kHeldBallY;
+    m.ballX = kRestBallX;
+    m.ballY = kRestBallY;
+    m.shadowY = kRestBallY;
 
     // Until the left button is first held everything starts afresh each
     // frame, so the drift direction in force is the one of the first
@@ -56,7 +54,7 @@ void aimStep(MatchState& m, const MatchIo& io) {
         m.power = 0;
         m.lift = 0;
         m.curve = 0;
-        m.barCoverX = kCoverStart;
+        m.barCoverX = kBarCoverStartX;
         m.driftDirection = io.random() % 8 + 1;
     }
 
@@ -72,10 +70,10 @@ void aimStep(MatchState& m, const MatchIo& io) {
         m.aimDriftY += growth;
     }
 
-    if (m.chargeStarted && (!m.charging || m.barCoverX > kCoverEnd)) {
+    if (m.chargeStarted && (!m.charging || m.barCoverX > kBarCoverEndX)) {
         m.released = true;
         m.charging = false;
-        m.power = (m.barCoverX - 300) / 40;
+        m.power = (m.barCoverX - kPowerStepX) / kPowerStep;
     }
 
     if (!m.chargeStarted) {
@@ -108,22 +106,24 @@ void evaluateTargetWindow(MatchState& m) {
     const int cy = m.crosshairCentreY;
 
     // Lift bands: the lower band lofts the ball, the upper one costs power.
-    if (cx > 340 && cx < 640 && cy > 380 && cy < 580) {
-        m.lift = (cy - 380) / 20;
-    } else if (cx > 340 && cx < 640 && cy > 180 && cy < 380) {
+    const bool inBands = cx > kBandLeft && cx < kBandRight;
+    if (inBands && cy > kBandSplit && cy < kLowerBandBottom) {
+        m.lift = (cy - kBandSplit) / kLiftRowH;
+    } else if (inBands && cy > kUpperBandTop && cy < kBandSplit) {
         m.lift = 0;
         m.power -= 3;
     }
 
     // Curve halves: they alone decide whether the shot is on target.
-    if (cx > 335 && cx < 485 && cy > 245 && cy < 580) {
+    const bool inHalvesRows = cy > kHalvesTop && cy < kHalvesBottom;
+    if (cx > kHalvesLeft && cx < kHalvesMid && inHalvesRows) {
         m.shotOnTarget = true;
         m.curveSide = 1;
-        m.curve = kLeftHalfCurve[(cx - 335) / 15];
-    } else if (cx > 485 && cx < 685 && cy > 245 && cy < 580) {
+        m.curve = kLeftHalfCurve[(cx - kHalvesLeft) / kCurveColumnW];
+    } else if (cx > kHalvesMid && cx < kHalvesRight && inHalvesRows) {
         m.shotOnTarget = true;
         m.curveSide = 2;
-        m.curve = (cx - 485) / 15;
+        m.curve = (cx - kHalvesMid) / kCurveColumnW;
     } else {
         m.shotOnTarget = false;
     }

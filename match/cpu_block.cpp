@@ -10,7 +10,7 @@ constexpr int kBlockingRoll = 3;
 
 void tryBlock(MatchState& m, const MatchIo& io) {
     const bool inBox = m.cpuX - 15 < m.ballX && m.ballX < m.cpuX + 35 &&
-                       kCpuY + 50 < m.ballY && m.ballY < kCpuY + 95;
+                       layout::kCpuY + 50 < m.ballY && m.ballY < layout::kCpuY + 95;
     if (!inBox || m.cpuBlockRoll > kBlockingRoll || !m.playerBallInFlight) return;
     io.play(SOUND_CPU_BLOCK);
     m.playerBallInFlight = false;

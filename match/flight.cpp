@@ -6,7 +6,9 @@
 
 namespace {
 
-constexpr int kRestBallX = 500, kRestBallY = 650;
+using layout::kRestBallX;
+using layout::kRestBallY;
+using layout::kPlayerY;
 constexpr int kFarEndY = -500;    // beyond it the CPU gets the ball
 constexpr int kNearEndY = 1300;   // beyond it the rally starts afresh
 constexpr int kStraightRate = 3;  // an off-target ball rolls slowly

@@ -8,23 +8,20 @@
 #include <initializer_list>
 
 #include "app/assets.h"
+#include "app/data_files.h"
 #include "match/match.h"
 #include "match/stages.h"
 
 namespace {
 
+using namespace layout;
+
 constexpr SDL_Color kMatchTextColour = {50, 100, 0, 0};
 
-const char* const kFieldImages[4][2] = {
-    {"data/VMFeld.bmp", "data/VMFeldDecker.bmp"},
-    {"data/VMFeldCelSh.bmp", "data/VMFeldCelShDecker.bmp"},
-    {"data/VMFeldStr.bmp", "data/VMFeldStrDecker.bmp"},
-    {"data/VMFeldRas.bmp", "data/VMFeldRasDecker.bmp"},
-};
-
-const char* const kSoundFiles[SOUND_COUNT] = {
-    "data/LadeOK.wav", "data/Schuss.wav", "data/BlockPl1.wav",
-    "data/BlockPl2.wav", "data/PL1.wav",  "data/PL2.wav",
+// In MatchSound order.
+const DataFile kSoundFiles[SOUND_COUNT] = {
+    DATA_CHARGE_SOUND,   DATA_SHOT_SOUND,          DATA_CPU_BLOCK_SOUND,
+    DATA_CATCH_SOUND,    DATA_PLAYER_SCORES_SOUND, DATA_CPU_SCORES_SOUND,
 };
 
 struct MatchMedia {
@@ -72,8 +69,8 @@ void openAudio() {
 
 void loadMedia(MatchMedia& media, int fieldKind) {
     initFonts();
-    media.smallFont = openFont("data/Font.ttf", 50);
-    media.largeFont = openFont("data/Font.ttf", 100);
+    media.smallFont = openFont(dataFile(DATA_FONT), 50);
+    media.largeFont = openFont(dataFile(DATA_FONT), 100);
     media.outText = renderText(media.smallFont, "OUT", kMatchTextColour);
     media.pointLineText = renderText(media.smallFont, "POINT LINE", kMatchTextColour);
     media.playerWonText = renderText(media.largeFont, "Player 1 won", kMatchTextColour);
@@ -89,20 +86,20 @@ void loadMedia(MatchMedia& media, int fieldKind) {
     // The menus only offer 1..4; any other value plays on the standard field
     // rather than draw without one.
     const int kind = (fieldKind >= 1 && fieldKind <= 4) ? fieldKind : 1;
-    media.field = loadImage(kFieldImages[kind - 1][0]);
-    media.fieldPatch = loadImage(kFieldImages[kind - 1][1]);
+    media.field = loadImage(dataFile(kFieldFiles[kind - 1][0]));
+    media.fieldPatch = loadImage(dataFile(kFieldFiles[kind - 1][1]));
 
     static const ColourKey kWindowKey = {250, 200, 200};
-    media.cpuFigure = loadImage("data/TestFigur1.bmp", &kWhiteKey);
-    media.playerFigure = loadImage("data/TestFigur2.bmp", &kWhiteKey);
-    media.ball = loadImage("data/Ball.bmp", &kWhiteKey);
-    media.shadow = loadImage("data/Ballschatten.bmp", &kWhiteKey, 128);
-    media.crosshair = loadImage("data/Fadenkreuz.bmp", &kWhiteKey);
-    media.targetWindow = loadImage("data/SchFenster.bmp", &kWindowKey);
-    media.powerBar = loadImage("data/Leiste.bmp");
-    media.barCover = loadImage("data/Leistendecker.bmp");
+    media.cpuFigure = loadImage(dataFile(DATA_CPU_FIGURE), &kWhiteKey);
+    media.playerFigure = loadImage(dataFile(DATA_PLAYER_FIGURE), &kWhiteKey);
+    media.ball = loadImage(dataFile(DATA_BALL), &kWhiteKey);
+    media.shadow = loadImage(dataFile(DATA_BALL_SHADOW), &kWhiteKey, 128);
+    media.crosshair = loadImage(dataFile(DATA_CROSSHAIR), &kWhiteKey);
+    media.targetWindow = loadImage(dataFile(DATA_TARGET_WINDOW), &kWindowKey);
+    media.powerBar = loadImage(dataFile(DATA_POWER_BAR));
+    media.barCover = loadImage(dataFile(DATA_BAR_COVER));
 
-    for (int i = 0; i < SOUND_COUNT; ++i) media.sounds[i] = loadSound(kSoundFiles[i]);
+    for (int i = 0; i < SOUND_COUNT; ++i) media.sounds[i] = loadSound(dataFile(kSoundFiles[i]));
 }
 
 void freeSurface(SDL_Surface*& surface) {

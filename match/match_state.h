@@ -5,20 +5,9 @@
 #include <SDL.h>
 #include <cstdint>
 
-using Clock = int32_t;  // a millisecond reading of GameIo::clock
+#include "match/layout.h"
 
-// Fixed places on the 1024 x 768 field (top-left corners of their images).
-constexpr int kCpuY = 0;
-constexpr int kPlayerY = 570;
-constexpr int kWindowX = 250, kWindowY = 150;
-constexpr int kBarX = 299, kBarY = 609;
-constexpr int kBarCoverY = 611;
-constexpr int kPatchX = 750, kPatchY = 610;
-constexpr int kOutTextX = 450, kOutTextY = 350;
-constexpr int kPointLineTextX = 400, kPointLineTextY = 350;
-constexpr int kWonTextX = 300, kWonTextY = 500;
-constexpr int kCpuScoreX = 800, kCpuScoreY = 100;
-constexpr int kPlayerScoreX = 800, kPlayerScoreY = 550;
+using Clock = int32_t;  // a millisecond reading of GameIo::clock
 
 // Sounds of the match, in the order set-up loads them.
 enum MatchSound {
@@ -26,8 +15,8 @@ enum MatchSound {
     SOUND_SHOT,        // data/Schuss.wav
     SOUND_CPU_BLOCK,   // data/BlockPl1.wav
     SOUND_CATCH,       // data/BlockPl2.wav
-    SOUND_PL1,         // data/PL1.wav
-    SOUND_PL2,         // data/PL2.wav
+    SOUND_PLAYER_SCORES,  // data/PL1.wav: the player's point line, the CPU's ball out
+    SOUND_CPU_SCORES,     // data/PL2.wav: the CPU's point line, the player's ball out
     SOUND_COUNT
 };
 
@@ -42,11 +31,15 @@ struct MatchState {
     // Frame loop.
     bool matchOver = false;
     Clock frameStart = 0;
+    // Half the previous frame's length in ms (0 in the first frame); every
+    // motion moves frameStep * rate / 10 per frame.
     int frameStep = 0;
     int pointerX = 0, pointerY = 0;
-    int ballCentreX = 525, ballCentreY = 675;
-    SDL_Rect crosshairRect = {270, 220, 0, 0};
-    int crosshairCentreX = 295, crosshairCentreY = 245;
+    int ballCentreX = layout::kRestBallX + layout::kSpriteCentre;
+    int ballCentreY = layout::kRestBallY + layout::kSpriteCentre;
+    SDL_Rect crosshairRect = {layout::kCrosshairStartX, layout::kCrosshairStartY, 0, 0};
+    int crosshairCentreX = layout::kCrosshairStartX + layout::kSpriteCentre;
+    int crosshairCentreY = layout::kCrosshairStartY + layout::kSpriteCentre;
     int aimDriftRate = 2;
     int cpuClubSpeed = 5;
     int cpuClubHeight = 5;
@@ -62,23 +55,23 @@ struct MatchState {
     int driftDirection = 1;
     int power = 0, lift = 0, curve = 0;
     int curveSide = 0;
-    int crosshairX = 270, crosshairY = 220;
-    int barCoverX = 301;
+    int crosshairX = layout::kCrosshairStartX, crosshairY = layout::kCrosshairStartY;
+    int barCoverX = layout::kBarCoverStartX;
 
     // Flight and rally.
     bool playerBallInFlight = false;
     bool cpuBallInFlight = false;
     bool playerReturning = false;
     bool playerCarriesBall = false;
-    int playerX = 450;
-    int ballX = 500, ballY = 650;
-    int shadowY = 650;
+    int playerX = layout::kFigureStartX;
+    int ballX = layout::kRestBallX, ballY = layout::kRestBallY;
+    int shadowY = layout::kRestBallY;
     int flightSpeed = 0;
     int flightHeight = 0, flightTime = 0, curveStep = 0;
     Clock shotStart = 0;
 
     // CPU opponent.
-    int cpuX = 450;
+    int cpuX = layout::kFigureStartX;
     int cpuBlockRoll = 0;
     bool cpuRecovering = false, cpuCarriesBall = false, cpuServePending = false;
     Clock cpuRecoverEnd = 0;

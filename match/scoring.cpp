@@ -13,12 +13,14 @@ constexpr int kScoresAfterMessageMs = 1000;
 constexpr int kMessagePeriodMs = 3000;
 constexpr float kWinningScore = 7.0f;
 
+using namespace layout;
+
 bool inOutZone(int cx, int cy) {
-    const bool besideField = 50 < cy && cy < 718;
-    return (cx < 100 && besideField) || (cx > 920 && besideField);
+    const bool besideField = kOutZoneTop < cy && cy < kPitchBottom;
+    return (cx < kPitchLeft && besideField) || (cx > kPitchRight && besideField);
 }
 
-bool betweenSideLines(int cx) { return 100 < cx && cx < 920; }
+bool betweenSideLines(int cx) { return kPitchLeft < cx && cx < kPitchRight; }
 
 // Raises nothing itself: plays the zone's sound through the gate both blocks
 // share, and gives the points through the block's own gate, only while the
@@ -46,13 +48,13 @@ bool messageUp(const MatchState& m) { return m.outShown || m.pointLineShown; }
 void zoneTestsPlayerShot(MatchState& m, const MatchIo& io) {
     if (inOutZone(m.ballCentreX, m.ballCentreY)) {
         m.outShown = true;
-        zoneEvent(m, io, SOUND_PL2, m.playerBallInFlight, m.lastPlayerShotScore, m.cpuScore,
+        zoneEvent(m, io, SOUND_CPU_SCORES, m.playerBallInFlight, m.lastPlayerShotScore, m.cpuScore,
                   0.5f);
     }
     clearOutFarBeyondSides(m);
-    if (m.ballCentreY < 40 && betweenSideLines(m.ballCentreX)) {
+    if (m.ballCentreY < kPitchTop && betweenSideLines(m.ballCentreX)) {
         m.pointLineShown = true;
-        zoneEvent(m, io, SOUND_PL1, m.playerBallInFlight, m.lastPlayerShotScore,
+        zoneEvent(m, io, SOUND_PLAYER_SCORES, m.playerBallInFlight, m.lastPlayerShotScore,
                   m.playerScore, 1.0f);
     }
     if (m.ballCentreY < -260) m.pointLineShown = false;
@@ -61,13 +63,13 @@ void zoneTestsPlayerShot(MatchState& m, const MatchIo& io) {
 void zoneTestsCpuShot(MatchState& m, const MatchIo& io) {
     if (inOutZone(m.ballCentreX, m.ballCentreY)) {
         m.outShown = true;
-        zoneEvent(m, io, SOUND_PL1, m.cpuBallInFlight, m.lastCpuShotScore, m.playerScore,
+        zoneEvent(m, io, SOUND_PLAYER_SCORES, m.cpuBallInFlight, m.lastCpuShotScore, m.playerScore,
                   0.5f);
     }
     clearOutFarBeyondSides(m);
-    if (m.ballCentreY > 718 && betweenSideLines(m.ballCentreX)) {
+    if (m.ballCentreY > kPitchBottom && betweenSideLines(m.ballCentreX)) {
         m.pointLineShown = true;
-        zoneEvent(m, io, SOUND_PL2, m.cpuBallInFlight, m.lastCpuShotScore, m.cpuScore, 1.0f);
+        zoneEvent(m, io, SOUND_CPU_SCORES, m.cpuBallInFlight, m.lastCpuShotScore, m.cpuScore, 1.0f);
     }
     if (m.ballCentreY > 1280) m.pointLineShown = false;
 }

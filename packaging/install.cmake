@@ -34,9 +34,14 @@ add_custom_target(velmora_icon ALL DEPENDS ${VELMORA_ICON})
 
 install(TARGETS velmora RUNTIME DESTINATION ${VELMORA_INSTALL_PROGRAMDIR})
 install(PROGRAMS ${CMAKE_BINARY_DIR}/packaging/velmora DESTINATION ${VELMORA_INSTALL_GAMESDIR})
-install(DIRECTORY ${CMAKE_BINARY_DIR}/data/ DESTINATION ${VELMORA_INSTALL_DATADIR}/data
-        PATTERN .generated EXCLUDE
-        PATTERN Font.ttf EXCLUDE)
+# The files the game reads, by its own list; the font comes below.
+set(VELMORA_DATA_INSTALL "")
+foreach(path IN LISTS VELMORA_DATA_FILES)
+  if(NOT path STREQUAL "data/Font.ttf")
+    list(APPEND VELMORA_DATA_INSTALL ${CMAKE_BINARY_DIR}/${path})
+  endif()
+endforeach()
+install(FILES ${VELMORA_DATA_INSTALL} DESTINATION ${VELMORA_INSTALL_DATADIR}/data)
 if(VELMORA_INSTALL_FONT_LINK)
   # The package depends on fonts-liberation; a second copy of the font would
   # only go stale beside it.

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/assets.h"
+#include "app/data_files.h"
 #include "screens/screens.h"
 
 namespace {
@@ -32,16 +33,16 @@ int runCreditsScreen(int, char**, const GameIo& io) {
     constexpr int kLineCount = static_cast<int>(sizeof lines / sizeof lines[0]);
 
     initFonts();
-    TTF_Font* largeFont = openFont("data/Font.ttf", 50);
-    TTF_Font* smallFont = openFont("data/Font.ttf", 30);
+    TTF_Font* largeFont = openFont(dataFile(DATA_FONT), 50);
+    TTF_Font* smallFont = openFont(dataFile(DATA_FONT), 30);
     SDL_Surface* texts[kLineCount];
     for (int i = 0; i < kLineCount; ++i)
         texts[i] = renderText(lines[i].fontSize == 50 ? largeFont : smallFont, lines[i].text.c_str(),
                               kMenuTextColour);
 
     SDL_Surface* display = setGameVideoMode();
-    SDL_Surface* crosshair = loadImage("data/Fadenkreuz.bmp", &kWhiteKey);
-    SDL_Surface* logo = loadImage("data/VelmoraMini.bmp", &kWhiteKey);
+    SDL_Surface* crosshair = loadImage(dataFile(DATA_CROSSHAIR), &kWhiteKey);
+    SDL_Surface* logo = loadImage(dataFile(DATA_CREDITS_LOGO), &kWhiteKey);
 
     MenuCursor cursor;
     SDL_ShowCursor(SDL_DISABLE);

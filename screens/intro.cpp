@@ -1,6 +1,7 @@
 #include "screens/intro.h"
 
 #include "app/assets.h"
+#include "app/data_files.h"
 #include "screens/screens.h"
 
 bool advanceIntroSlide(IntroSlide& slide, int32_t elapsed) {
@@ -13,9 +14,9 @@ int runIntroScreen(int, char**, const GameIo& io) {
     bool leaveScreen = false;
 
     SDL_Surface* display = setGameVideoMode();
-    SDL_Surface* title = loadImage("data/Velmora.bmp", &kWhiteKey);
-    SDL_Surface* cover = loadImage("data/screen2.bmp");
-    SDL_Surface* laser = loadImage("data/Laser.bmp", &kWhiteKey);
+    SDL_Surface* title = loadImage(dataFile(DATA_TITLE), &kWhiteKey);
+    SDL_Surface* cover = loadImage(dataFile(DATA_INTRO_CURTAIN));
+    SDL_Surface* laser = loadImage(dataFile(DATA_INTRO_LASERS), &kWhiteKey);
     IntroSlide slide;
     SDL_ShowCursor(SDL_DISABLE);
 

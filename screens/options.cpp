@@ -3,6 +3,7 @@
 #include <SDL_ttf.h>
 
 #include "app/assets.h"
+#include "app/data_files.h"
 #include "screens/menu_common.h"
 #include "screens/screens.h"
 #include "screens/settings.h"
@@ -62,8 +63,8 @@ int runOptionsScreen(int argc, char** argv, int& fieldKind, int& enemyLevel, int
     int32_t clickGateStart = 0;
 
     initFonts();
-    TTF_Font* smallFont = openFont("data/Font.ttf", 30);
-    TTF_Font* largeFont = openFont("data/Font.ttf", 50);
+    TTF_Font* smallFont = openFont(dataFile(DATA_FONT), 30);
+    TTF_Font* largeFont = openFont(dataFile(DATA_FONT), 50);
     SDL_Surface* texts[kOptionsTextCount];
     for (int i = 0; i < kOptionsTextCount; ++i) {
         const OptionsText& t = kOptionsTexts[i];
@@ -71,8 +72,8 @@ int runOptionsScreen(int argc, char** argv, int& fieldKind, int& enemyLevel, int
     }
 
     SDL_Surface* display = setGameVideoMode();
-    SDL_Surface* crosshair = loadImage("data/Fadenkreuz.bmp", &kWhiteKey);
-    SDL_Surface* marker = loadImage("data/MiniBall.bmp", &kWhiteKey);
+    SDL_Surface* crosshair = loadImage(dataFile(DATA_CROSSHAIR), &kWhiteKey);
+    SDL_Surface* marker = loadImage(dataFile(DATA_MENU_MARKER), &kWhiteKey);
 
     MenuCursor cursor;
     OptionsMarkers markers;

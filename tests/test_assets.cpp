@@ -17,10 +17,12 @@
 #include <string>
 #include <vector>
 
-#include "app/assets.h"
-#include "match/match_state.h"
+#include "app/data_files.h"
+#include "match/layout.h"
 
 namespace {
+
+using namespace layout;
 
 struct Rgb {
     int r, g, b;
@@ -59,9 +61,9 @@ private:
     SDL_Surface* surface_;
 };
 
-std::unique_ptr<Picture> picture(const char* name) {
-    auto p = std::make_unique<Picture>(std::string("data/") + name);
-    if (!p->loaded()) ADD_FAILURE() << name << ": " << SDL_GetError();
+std::unique_ptr<Picture> picture(DataFile file) {
+    auto p = std::make_unique<Picture>(dataFile(file));
+    if (!p->loaded()) ADD_FAILURE() << dataFile(file) << ": " << SDL_GetError();
     return p;
 }
 
@@ -84,17 +86,8 @@ uint32_t le32(const std::vector<uint8_t>& b, size_t at) {
     return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (static_cast<uint32_t>(b[at + 3]) << 24);
 }
 
-const char* const kFields[4][2] = {
-    {"VMFeld.bmp", "VMFeldDecker.bmp"},
-    {"VMFeldCelSh.bmp", "VMFeldCelShDecker.bmp"},
-    {"VMFeldStr.bmp", "VMFeldStrDecker.bmp"},
-    {"VMFeldRas.bmp", "VMFeldRasDecker.bmp"},
-};
-
 // Sprites the game draws with white as the transparent colour.
-const char* const kWhiteKeyed[] = {"Fadenkreuz.bmp", "MiniBall.bmp",   "Velmora.bmp",
-                                   "Laser.bmp",      "VelmoraMini.bmp", "TestFigur1.bmp",
-                                   "TestFigur2.bmp", "Ball.bmp",        "Ballschatten.bmp"};
+const DataFile kWhiteKeyed[] = {DATA_CROSSHAIR, DATA_MENU_MARKER, DATA_TITLE, DATA_INTRO_LASERS, DATA_CREDITS_LOGO, DATA_CPU_FIGURE, DATA_PLAYER_FIGURE, DATA_BALL, DATA_BALL_SHADOW};
 
 class Assets : public ::testing::Test {
 protected:
@@ -105,8 +98,8 @@ protected:
 TEST_F(Assets, EveryGameFileIsThereAndLoads) {
     ASSERT_NE(-1, Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 2048)) << Mix_GetError();
     ASSERT_EQ(0, TTF_Init()) << TTF_GetError();
-    for (int i = 0; i < kAssetFileCount; ++i) {
-        const std::string file = kAssetFiles[i];
+    for (int i = 0; i < DATA_FILE_COUNT; ++i) {
+        const std::string file = kDataFiles[i];
         SCOPED_TRACE(file);
         if (endsWith(file, ".bmp")) {
             SDL_Surface* s = SDL_LoadBMP(file.c_str());
@@ -129,8 +122,8 @@ TEST_F(Assets, EveryGameFileIsThereAndLoads) {
 }
 
 TEST_F(Assets, PicturesAreUncompressed24BitBottomUpBitmaps) {
-    for (int i = 0; i < kAssetFileCount; ++i) {
-        const std::string file = kAssetFiles[i];
+    for (int i = 0; i < DATA_FILE_COUNT; ++i) {
+        const std::string file = kDataFiles[i];
         if (!endsWith(file, ".bmp")) continue;
         SCOPED_TRACE(file);
         const std::vector<uint8_t> b = fileBytes(file);
@@ -146,10 +139,10 @@ TEST_F(Assets, PicturesAreUncompressed24BitBottomUpBitmaps) {
 TEST_F(Assets, FieldsFillTheScreenAndTheFourLooksDiffer) {
     std::unique_ptr<Picture> fields[4];
     for (int k = 0; k < 4; ++k) {
-        fields[k] = picture(kFields[k][0]);
+        fields[k] = picture(kFieldFiles[k][0]);
         ASSERT_TRUE(fields[k]->loaded());
-        EXPECT_EQ(1024, fields[k]->w()) << kFields[k][0];
-        EXPECT_EQ(768, fields[k]->h()) << kFields[k][0];
+        EXPECT_EQ(1024, fields[k]->w()) << dataFile(kFieldFiles[k][0]);
+        EXPECT_EQ(768, fields[k]->h()) << dataFile(kFieldFiles[k][0]);
     }
     for (int a = 0; a < 4; ++a)
         for (int b = a + 1; b < 4; ++b) {
@@ -160,24 +153,24 @@ TEST_F(Assets, FieldsFillTheScreenAndTheFourLooksDiffer) {
                     const Rgb p = fields[a]->at(x, y), q = fields[b]->at(x, y);
                     diff += std::abs(p.r - q.r) + std::abs(p.g - q.g) + std::abs(p.b - q.b);
                 }
-            EXPECT_GT(diff / n, 30.0) << kFields[a][0] << " and " << kFields[b][0] << " look alike";
+            EXPECT_GT(diff / n, 30.0) << dataFile(kFieldFiles[a][0]) << " and " << dataFile(kFieldFiles[b][0]) << " look alike";
         }
 }
 
 // The patch is drawn at (750, 610) over the sliding bar cover: it must be the
 // field's own pixels there, or a seam would show.
 TEST_F(Assets, EachFieldPatchIsTheFieldsOwnCornerFrom750x610) {
-    for (const auto& pair : kFields) {
-        SCOPED_TRACE(pair[1]);
+    for (const auto& pair : kFieldFiles) {
+        SCOPED_TRACE(dataFile(pair[1]));
         auto field = picture(pair[0]);
         auto patch = picture(pair[1]);
         ASSERT_TRUE(field->loaded() && patch->loaded());
-        ASSERT_EQ(1024 - 750, patch->w());
-        ASSERT_EQ(768 - 610, patch->h());
+        ASSERT_EQ(kScreenW - kPatchX, patch->w());
+        ASSERT_EQ(kScreenH - kPatchY, patch->h());
         int mismatches = 0;
         for (int y = 0; y < patch->h(); ++y)
             for (int x = 0; x < patch->w(); ++x)
-                if (patch->at(x, y) != field->at(750 + x, 610 + y)) ++mismatches;
+                if (patch->at(x, y) != field->at(kPatchX + x, kPatchY + y)) ++mismatches;
         EXPECT_EQ(0, mismatches);
     }
 }
@@ -185,8 +178,8 @@ TEST_F(Assets, EachFieldPatchIsTheFieldsOwnCornerFrom750x610) {
 // The game takes the ball's and the crosshair's centre to be their top-left
 // corner plus 25: the drawn shape must be centred on pixel (25, 25).
 TEST_F(Assets, BallShadowAndCrosshairAreCentredOnPixel25) {
-    for (const char* name : {"Ball.bmp", "Ballschatten.bmp", "Fadenkreuz.bmp"}) {
-        SCOPED_TRACE(name);
+    for (DataFile name : {DATA_BALL, DATA_BALL_SHADOW, DATA_CROSSHAIR}) {
+        SCOPED_TRACE(dataFile(name));
         auto p = picture(name);
         ASSERT_TRUE(p->loaded());
         ASSERT_EQ(51, p->w());
@@ -210,8 +203,8 @@ TEST_F(Assets, BallShadowAndCrosshairAreCentredOnPixel25) {
 // as a light fringe wherever the sprite stands. (The picture's own border is
 // not a keyed edge.)
 TEST_F(Assets, KeyedSpritesHaveNoPaleFringe) {
-    auto check = [](const char* name, Rgb key) {
-        SCOPED_TRACE(name);
+    auto check = [](DataFile name, Rgb key) {
+        SCOPED_TRACE(dataFile(name));
         auto p = picture(name);
         ASSERT_TRUE(p->loaded());
         auto isKey = [&](int x, int y) {
@@ -237,8 +230,8 @@ TEST_F(Assets, KeyedSpritesHaveNoPaleFringe) {
         EXPECT_EQ(0, pale) << "first: " << first;
         EXPECT_GT(keyed, 0) << "the sprite has transparent parts";
     };
-    for (const char* name : kWhiteKeyed) check(name, kWhite);
-    check("SchFenster.bmp", kWindowKey);
+    for (DataFile file : kWhiteKeyed) check(file, kWhite);
+    check(DATA_TARGET_WINDOW, kWindowKey);
 }
 
 // Drawn at (250, 150): over the whole area where a crosshair centre hits
@@ -246,12 +239,12 @@ TEST_F(Assets, KeyedSpritesHaveNoPaleFringe) {
 // between letting the field through, and the middle column at x 485, which
 // misses, must stand out from its neighbours.
 TEST_F(Assets, TargetWindowCoversTheHalvesAndIsClearAround) {
-    auto p = picture("SchFenster.bmp");
+    auto p = picture(DATA_TARGET_WINDOW);
     ASSERT_TRUE(p->loaded());
     ASSERT_GE(p->w(), 685 - 250);
     ASSERT_GE(p->h(), 580 - 150);
     EXPECT_LE(250 + p->w(), 1024);
-    EXPECT_LE(150 + p->h(), 609) << "the window stays above the power bar";
+    EXPECT_LE(kWindowY + p->h(), kBarY) << "the window stays above the power bar";
     int holes = 0;
     for (int y = 246; y <= 579; y += 2)
         for (int x = 336; x <= 684; ++x)
@@ -286,8 +279,8 @@ TEST_F(Assets, TargetWindowCoversTheHalvesAndIsClearAround) {
 // 75..120 down, and carries it there; the player catches at 60..80 right and
 // 60..95 down. The figures must have their rackets and hands there.
 TEST_F(Assets, FiguresHoldTheirRacketsWhereTheGameHitTests) {
-    auto cpu = picture("TestFigur1.bmp");
-    auto player = picture("TestFigur2.bmp");
+    auto cpu = picture(DATA_CPU_FIGURE);
+    auto player = picture(DATA_PLAYER_FIGURE);
     ASSERT_TRUE(cpu->loaded() && player->loaded());
     auto coverage = [](const Picture& p, int x0, int x1, int y0, int y1) {
         int drawn = 0, all = 0;
@@ -300,7 +293,7 @@ TEST_F(Assets, FiguresHoldTheirRacketsWhereTheGameHitTests) {
     EXPECT_GT(coverage(*cpu, 15, 55, 80, 115), 0.8);
     ASSERT_GE(player->w(), 81);
     ASSERT_GE(player->h(), 96);
-    EXPECT_LE(570 + player->h(), 768) << "the player's figure fits on the screen";
+    EXPECT_LE(kPlayerY + player->h(), kScreenH) << "the player's figure fits on the screen";
     EXPECT_GT(coverage(*player, 60, 80, 60, 95), 0.8);
     EXPECT_EQ(kWhite, cpu->at(0, 0));
     EXPECT_EQ(kWhite, player->at(0, player->h() - 1));
@@ -324,14 +317,14 @@ TEST_F(Assets, FiguresHoldTheirRacketsWhereTheGameHitTests) {
 // 301 up to 740, with the field patch over everything from x 750: nothing of
 // the bar's colours may show except left of the cover.
 TEST_F(Assets, BarCoverHidesTheEmptyPartOfThePowerBar) {
-    auto bar = picture("Leiste.bmp");
-    auto cover = picture("Leistendecker.bmp");
+    auto bar = picture(DATA_POWER_BAR);
+    auto cover = picture(DATA_BAR_COVER);
     ASSERT_TRUE(bar->loaded() && cover->loaded());
     const Rgb frame = bar->at(0, 0);
-    const int coverTop = 611 - 609, coverBottom = coverTop + cover->h();  // bar rows
+    const int coverTop = kBarCoverY - kBarY, coverBottom = coverTop + cover->h();  // bar rows
     for (int y = 0; y < bar->h(); ++y) {
         if (y >= coverTop && y < coverBottom) continue;
-        for (int x = 301 - 299; x < bar->w() && 299 + x < 750; ++x)
+        for (int x = kBarCoverStartX - kBarX; x < bar->w() && kBarX + x < kPatchX; ++x)
             ASSERT_EQ(frame, bar->at(x, y)) << "bar row " << y << " shows above or below the cover";
     }
     int lastInside = 0;
@@ -351,7 +344,7 @@ TEST_F(Assets, BarCoverHidesTheEmptyPartOfThePowerBar) {
 // The credits logo at (250, 520) must leave the credit line drawn at y 550
 // (30-point text, about 35 pixels tall) readable.
 TEST_F(Assets, CreditsLogoLeavesTheCreditLineClear) {
-    auto logo = picture("VelmoraMini.bmp");
+    auto logo = picture(DATA_CREDITS_LOGO);
     ASSERT_TRUE(logo->loaded());
     EXPECT_LE(520 + logo->h(), 730) << "clear of the Back label";
     for (int y = 0; y < std::min(logo->h(), 590 - 520); ++y)
@@ -364,8 +357,8 @@ TEST_F(Assets, CreditsLogoLeavesTheCreditLineClear) {
 }
 
 TEST_F(Assets, SoundsAreShortUnclippedAndStartAndEndOnSilence) {
-    for (int i = 0; i < kAssetFileCount; ++i) {
-        const std::string file = kAssetFiles[i];
+    for (int i = 0; i < DATA_FILE_COUNT; ++i) {
+        const std::string file = kDataFiles[i];
         if (!endsWith(file, ".wav")) continue;
         SCOPED_TRACE(file);
         SDL_AudioSpec spec;
@@ -419,11 +412,12 @@ double loudest100MsDb(const char* file) {
 // The six match sounds share channel 0 and each cuts off the last: none may
 // be much louder or softer than another.
 TEST_F(Assets, MatchSoundsAreEvenlyLoud) {
-    const char* const sounds[] = {"data/LadeOK.wav", "data/Schuss.wav", "data/BlockPl1.wav",
-                                  "data/BlockPl2.wav", "data/PL1.wav", "data/PL2.wav"};
+    const DataFile sounds[] = {DATA_CHARGE_SOUND,   DATA_SHOT_SOUND,          DATA_CPU_BLOCK_SOUND,
+                               DATA_CATCH_SOUND,    DATA_PLAYER_SCORES_SOUND, DATA_CPU_SCORES_SOUND};
     double quietest = 0, loudest = -100;
     std::string levels;
-    for (const char* file : sounds) {
+    for (DataFile sound : sounds) {
+        const char* file = dataFile(sound);
         const double db = loudest100MsDb(file);
         quietest = std::min(quietest, db);
         loudest = std::max(loudest, db);
@@ -439,7 +433,7 @@ TEST_F(Assets, ChargeToneRises) {
     SDL_AudioSpec spec;
     Uint8* buffer = nullptr;
     Uint32 length = 0;
-    ASSERT_NE(nullptr, SDL_LoadWAV("data/LadeOK.wav", &spec, &buffer, &length));
+    ASSERT_NE(nullptr, SDL_LoadWAV(dataFile(DATA_CHARGE_SOUND), &spec, &buffer, &length));
     std::vector<int16_t> s(length / 2);
     std::memcpy(s.data(), buffer, s.size() * 2);
     SDL_FreeWAV(buffer);
@@ -499,8 +493,8 @@ double readableShare(TTF_Font* font, const char* text, int atX, int atY, const P
 // every field: at least 90 % of its ink at 3:1 against the field.
 TEST_F(Assets, EveryMatchTextIsReadableOnEveryField) {
     ASSERT_EQ(0, TTF_Init()) << TTF_GetError();
-    TTF_Font* small = TTF_OpenFont("data/Font.ttf", 50);
-    TTF_Font* large = TTF_OpenFont("data/Font.ttf", 100);
+    TTF_Font* small = TTF_OpenFont(dataFile(DATA_FONT), 50);
+    TTF_Font* large = TTF_OpenFont(dataFile(DATA_FONT), 100);
     ASSERT_TRUE(small && large) << TTF_GetError();
     struct Placed {
         TTF_Font* font;
@@ -518,12 +512,12 @@ TEST_F(Assets, EveryMatchTextIsReadableOnEveryField) {
         texts.push_back({large, score, kCpuScoreX, kCpuScoreY});
         texts.push_back({large, score, kPlayerScoreX, kPlayerScoreY});
     }
-    for (const auto& pair : kFields) {
+    for (const auto& pair : kFieldFiles) {
         auto field = picture(pair[0]);
         ASSERT_TRUE(field->loaded());
         for (const Placed& t : texts) {
             const double share = readableShare(t.font, t.text.c_str(), t.x, t.y, *field);
-            EXPECT_GE(share, 0.90) << pair[0] << ": \"" << t.text << "\" at (" << t.x << ", "
+            EXPECT_GE(share, 0.90) << dataFile(pair[0]) << ": \"" << t.text << "\" at (" << t.x << ", "
                                    << t.y << ")";
         }
     }

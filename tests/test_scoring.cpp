@@ -90,7 +90,7 @@ TEST_F(ScoringTest, PlayerShotOutAtTheLeftGivesTheCpuHalfAPoint) {
     centreAt(99, 400);
     zoneTestsPlayerShot(m, io);
     EXPECT_TRUE(m.outShown);
-    EXPECT_EQ(std::vector<int>{SOUND_PL2}, s.played);
+    EXPECT_EQ(std::vector<int>{SOUND_CPU_SCORES}, s.played);
     EXPECT_EQ(kT, m.lastZoneSound);
     EXPECT_EQ(kT, m.lastPlayerShotScore);
     updateScoresAndWinner(m);
@@ -103,7 +103,7 @@ TEST_F(ScoringTest, PlayerShotPastTheCpuEndGivesThePlayerAPoint) {
     centreAt(500, 39);
     zoneTestsPlayerShot(m, io);
     EXPECT_TRUE(m.pointLineShown);
-    EXPECT_EQ(std::vector<int>{SOUND_PL1}, s.played);
+    EXPECT_EQ(std::vector<int>{SOUND_PLAYER_SCORES}, s.played);
     updateScoresAndWinner(m);
     EXPECT_STREQ("1", m.playerScoreText);
 }
@@ -114,7 +114,7 @@ TEST_F(ScoringTest, CpuShotPastThePlayerEndGivesTheCpuAPoint) {
     zoneTestsPlayerShot(m, io);
     zoneTestsCpuShot(m, io);
     EXPECT_TRUE(m.pointLineShown);
-    EXPECT_EQ(std::vector<int>{SOUND_PL2}, s.played);
+    EXPECT_EQ(std::vector<int>{SOUND_CPU_SCORES}, s.played);
     EXPECT_FLOAT_EQ(1.0f, m.cpuScore);
     EXPECT_FLOAT_EQ(0.0f, m.playerScore);
 }
@@ -124,7 +124,7 @@ TEST_F(ScoringTest, CpuShotOutIsHeardFromTheFirstBlockAndScoredByTheSecond) {
     centreAt(950, 300);
     zoneTestsPlayerShot(m, io);
     zoneTestsCpuShot(m, io);
-    EXPECT_EQ(std::vector<int>{SOUND_PL2}, s.played);
+    EXPECT_EQ(std::vector<int>{SOUND_CPU_SCORES}, s.played);
     EXPECT_FLOAT_EQ(0.5f, m.playerScore);
     EXPECT_FLOAT_EQ(0.0f, m.cpuScore);
     EXPECT_EQ(kT, m.lastCpuShotScore);
@@ -139,7 +139,7 @@ TEST_F(ScoringTest, SecondBlockSoundsOnlyWhenTheGateOpensBetweenTheBlocks) {
     EXPECT_TRUE(s.played.empty());
     s.now = kT + 1;
     zoneTestsCpuShot(m, io);
-    EXPECT_EQ(std::vector<int>{SOUND_PL1}, s.played);
+    EXPECT_EQ(std::vector<int>{SOUND_PLAYER_SCORES}, s.played);
     EXPECT_EQ(kT + 1, m.lastZoneSound);
 }
 
@@ -148,7 +148,7 @@ TEST_F(ScoringTest, BallInAZoneWithNoShotInFlightRaisesButScoresNothing) {
     zoneTestsPlayerShot(m, io);
     zoneTestsCpuShot(m, io);
     EXPECT_TRUE(m.outShown);
-    EXPECT_EQ(std::vector<int>{SOUND_PL2}, s.played);
+    EXPECT_EQ(std::vector<int>{SOUND_CPU_SCORES}, s.played);
     EXPECT_FLOAT_EQ(0.0f, m.cpuScore);
     EXPECT_FLOAT_EQ(0.0f, m.playerScore);
 }
@@ -178,7 +178,7 @@ TEST_P(PlayerShotGates, PointsAndSoundsEachNeedTheirOwnGate) {
     EXPECT_TRUE(m.pointLineShown);  // the message comes whatever the gates say
     EXPECT_FLOAT_EQ(c.scores ? 1.0f : 0.0f, m.playerScore);
     EXPECT_EQ(c.scores ? kT : kT - c.sinceLastPoint, m.lastPlayerShotScore);
-    EXPECT_EQ(c.sounds ? std::vector<int>{SOUND_PL1} : std::vector<int>{}, s.played);
+    EXPECT_EQ(c.sounds ? std::vector<int>{SOUND_PLAYER_SCORES} : std::vector<int>{}, s.played);
 }
 
 INSTANTIATE_TEST_SUITE_P(Limits, PlayerShotGates,
@@ -218,7 +218,7 @@ TEST_F(ScoringTest, OneShotScoresOnlyOnceWhileItCrossesBothZones) {
     EXPECT_FLOAT_EQ(0.0f, m.playerScore);
     EXPECT_TRUE(m.outShown);
     EXPECT_TRUE(m.pointLineShown);
-    EXPECT_EQ((std::vector<int>{SOUND_PL2, SOUND_PL1}), s.played);
+    EXPECT_EQ((std::vector<int>{SOUND_CPU_SCORES, SOUND_PLAYER_SCORES}), s.played);
 }
 
 // --- Messages taken down far beyond the field ----------------------------

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "app/data_files.h"
 #include "asset_art.h"
 
 namespace {
@@ -233,10 +234,10 @@ Samples jingleFalling() {
 
 void writeSounds(const std::string& dir) {
     Rng rng(900);
-    save(dir + "/LadeOK.wav", chargeTone());
-    save(dir + "/Schuss.wav", shot(rng));
-    save(dir + "/BlockPl1.wav", woodKnock(rng));
-    save(dir + "/BlockPl2.wav", softThud(rng));
-    save(dir + "/PL1.wav", jingleRising());
-    save(dir + "/PL2.wav", jingleFalling());
+    save(dir + "/" + dataFileName(DATA_CHARGE_SOUND), chargeTone());
+    save(dir + "/" + dataFileName(DATA_SHOT_SOUND), shot(rng));
+    save(dir + "/" + dataFileName(DATA_CPU_BLOCK_SOUND), woodKnock(rng));
+    save(dir + "/" + dataFileName(DATA_CATCH_SOUND), softThud(rng));
+    save(dir + "/" + dataFileName(DATA_PLAYER_SCORES_SOUND), jingleRising());
+    save(dir + "/" + dataFileName(DATA_CPU_SCORES_SOUND), jingleFalling());
 }

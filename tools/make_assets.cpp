@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <string>
 
+#include "app/data_files.h"
 #include "asset_art.h"
 
 int main(int argc, char** argv) {
@@ -11,34 +12,48 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::string dir = argv[1];
-    auto out = [&](const char* name, const Image& image) { writeBmp(dir + "/" + name, image); };
+    auto out = [&](DataFile file, const Image& image) {
+        writeBmp(dir + "/" + dataFileName(file), image);
+    };
 
     // Each field, and the piece of it that is drawn over the power bar's
     // cover at (750, 610), cut from the same pixels so that it is seamless.
-    const char* const fields[4] = {"VMFeld", "VMFeldCelSh", "VMFeldStr", "VMFeldRas"};
     for (int kind = 1; kind <= 4; ++kind) {
         const Image field = drawField(kind);
-        const std::string name = fields[kind - 1];
-        out((name + ".bmp").c_str(), field);
-        out((name + "Decker.bmp").c_str(),
+        out(kFieldFiles[kind - 1][0], field);
+        out(kFieldFiles[kind - 1][1],
             field.crop(layout::kPatchX, layout::kPatchY, layout::kPatchW, layout::kPatchH));
     }
 
-    out("TestFigur1.bmp", drawCpuFigure());
-    out("TestFigur2.bmp", drawPlayerFigure());
-    out("Ball.bmp", drawBall());
-    out("Ballschatten.bmp", drawBallShadow());
-    out("Fadenkreuz.bmp", drawCrosshair());
-    out("SchFenster.bmp", drawTargetWindow());
-    out("Leiste.bmp", drawPowerBar());
-    out("Leistendecker.bmp", drawBarCover());
+    out(DATA_CPU_FIGURE, drawCpuFigure());
+    out(DATA_PLAYER_FIGURE, drawPlayerFigure());
+    out(DATA_BALL, drawBall());
+    out(DATA_BALL_SHADOW, drawBallShadow());
+    out(DATA_CROSSHAIR, drawCrosshair());
+    out(DATA_TARGET_WINDOW, drawTargetWindow());
+    out(DATA_POWER_BAR, drawPowerBar());
+    out(DATA_BAR_COVER, drawBarCover());
 
-    out("MiniBall.bmp", drawMenuMarker());
-    out("Velmora.bmp", drawTitle());
-    out("screen2.bmp", drawIntroCurtain());
-    out("Laser.bmp", drawIntroLasers());
-    out("VelmoraMini.bmp", drawCreditsLogo());
+    out(DATA_MENU_MARKER, drawMenuMarker());
+    out(DATA_TITLE, drawTitle());
+    out(DATA_INTRO_CURTAIN, drawIntroCurtain());
+    out(DATA_INTRO_LASERS, drawIntroLasers());
+    out(DATA_CREDITS_LOGO, drawCreditsLogo());
 
     writeSounds(dir);
-    return 0;
+
+    // A file the game reads but nothing here draws would only show up as a
+    // broken install. The font is copied from the system by the build.
+    int missing = 0;
+    for (int i = 0; i < DATA_FILE_COUNT; ++i) {
+        if (i == DATA_FONT) continue;
+        std::FILE* written = std::fopen((dir + "/" + dataFileName(DataFile(i))).c_str(), "rb");
+        if (written) {
+            std::fclose(written);
+            continue;
+        }
+        std::fprintf(stderr, "velmora_make_assets: nothing draws %s\n", kDataFiles[i]);
+        ++missing;
+    }
+    return missing ? 1 : 0;
 }

@@ -4,10 +4,9 @@
 source "$(dirname "$0")/lib.sh" "$@"
 SOURCE_DIR=$(cd "$(dirname "$0")/../.." && pwd)
 
-# The list the game itself checks, read from its source so that a new file
-# is covered here without anyone remembering to add it.
-mapfile -t FILES < <(sed -n '/kAssetFiles\[\] = {/,/};/p' "$SOURCE_DIR/app/assets.cpp" |
-    grep -o '"data/[^"]*"' | tr -d '"' | sed 's|^data/||')
+# The game's own list of data files, so that a new file is covered here
+# without anyone remembering to add it.
+mapfile -t FILES < <(data_files "$SOURCE_DIR")
 [ "${#FILES[@]}" -ge 20 ] || fail "could not read the data file list (${#FILES[@]} files)"
 
 problems=()

@@ -141,3 +141,10 @@ start_match() {
     done
     fail "the match did not start"
 }
+
+# The game's data files, one name below data/ a line, from its own list
+# (app/data_files.def under the source folder given).
+data_files() {
+    grep -o '^DATA_FILE([A-Z_0-9]*, "data/[^"]*")' "$1/app/data_files.def" |
+        sed 's|^.*"data/\([^"]*\)")$|\1|'
+}
