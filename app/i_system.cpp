@@ -4,7 +4,9 @@
 
 namespace {
 
-int32_t sdlClock(void*) { return static_cast<int32_t>(SDL_GetTicks()); }
+TickExtender sdlTicks;
+
+Clock sdlClock(void*) { return extendTicks(sdlTicks, SDL_GetTicks()); }
 
 int sdlPollEvent(void*, SDL_Event* event) { return SDL_PollEvent(event); }
 
@@ -40,7 +42,13 @@ const GameIo kSdlIo = {nullptr,      sdlClock, sdlPollEvent,   sdlMouseButtons,
 
 const GameIo& sdlGameIo() { return kSdlIo; }
 
-void paceFrame(const GameIo& io, int32_t passStart) {
-    int32_t spent = io.clock(io.ctx) - passStart;
-    if (spent >= 0 && spent < kMinPassMs) io.delay(io.ctx, static_cast<uint32_t>(kMinPassMs - spent));
+Clock extendTicks(TickExtender& ext, uint32_t ticks) {
+    if (ticks < ext.last) ext.high += Clock{1} << 32;
+    ext.last = ticks;
+    return ext.high | ticks;
+}
+
+void paceFrame(const GameIo& io, Clock passStart) {
+    const Clock spent = io.clock(io.ctx) - passStart;
+    if (spent < static_cast<Clock>(kMinPassMs)) io.delay(io.ctx, static_cast<uint32_t>(kMinPassMs - spent));
 }

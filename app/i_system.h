@@ -10,10 +10,14 @@
 
 struct MatchState;
 
+// A millisecond reading of GameIo::clock. 64 bits wide, so no reading ever
+// wraps and every timer can take a plain difference of two readings.
+using Clock = uint64_t;
+
 struct GameIo {
     void* ctx;
     // Milliseconds of real time since the process started.
-    int32_t (*clock)(void* ctx);
+    Clock (*clock)(void* ctx);
     // Same contract as SDL_PollEvent: 1 and an event, or 0 when the queue is empty.
     int (*pollEvent)(void* ctx, SDL_Event* event);
     // The mouse button mask at this moment (SDL_BUTTON(1) left, SDL_BUTTON(3) right).
@@ -39,4 +43,13 @@ const GameIo& sdlGameIo();
 // than this is stretched with a delay so every motion advances and the loop
 // does not spin the processor.
 constexpr int32_t kMinPassMs = 10;
-void paceFrame(const GameIo& io, int32_t passStart);
+void paceFrame(const GameIo& io, Clock passStart);
+
+// The library's tick counter is 32 bits and wraps after 49.7 days; this
+// carries it into the wide clock. Needs a reading at least once per wrap,
+// which every screen's passes give many times over.
+struct TickExtender {
+    uint32_t last = 0;
+    Clock high = 0;
+};
+Clock extendTicks(TickExtender& ext, uint32_t ticks);

@@ -22,7 +22,7 @@ MenuLabel menuLabelAt(int hotX, int hotY) {
 int gameMain(int argc, char** argv, const GameIo& io) {
     GameSettings settings;
     bool leaveScreen = false;
-    int32_t clickGateStart = 0;
+    Clock clickGateStart = 0;
 
     initFonts();
     TTF_Font* font = openFont(dataFile(DATA_FONT), 50);
@@ -44,7 +44,7 @@ int gameMain(int argc, char** argv, const GameIo& io) {
     SDL_ShowCursor(SDL_DISABLE);
 
     while (!leaveScreen) {
-        const int32_t passStart = io.clock(io.ctx);
+        const Clock passStart = io.clock(io.ctx);
         if (pollMenuEvents(io, cursor)) leaveScreen = true;
 
         if (clickGateOpen(io.clock(io.ctx), clickGateStart) && leftButtonDown(io)) {

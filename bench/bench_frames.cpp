@@ -63,7 +63,7 @@ void BM_LeastFrame(benchmark::State& state) {
 // In play the aim and a flying ball never meet; here the player charges a
 // shot while the last one still flies, so both the overlay and the ball with
 // its shadow apart from it are drawn, under "POINT LINE" and both scores.
-void setHeaviestFrame(MatchState& m, int32_t now) {
+void setHeaviestFrame(MatchState& m, Clock now) {
     m.matchOver = false;
     m.frameStep = 5;
     m.pointerX = 470;

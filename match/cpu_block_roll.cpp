@@ -5,7 +5,7 @@
 
 namespace {
 
-constexpr int kRollGapMs = 1000;
+constexpr Clock kRollGapMs = 1000;
 constexpr int kRollBelowY = 200;
 
 }  // namespace

@@ -3,7 +3,7 @@
 
 namespace {
 
-constexpr int kServeDelayMs = 500;
+constexpr Clock kServeDelayMs = 500;
 
 int drawPower(const MatchState& m, const MatchIo& io) {
     if (m.enemyLevel == 2) {

@@ -4,7 +4,7 @@
 
 namespace {
 
-constexpr int kCountGapMs = 1000;
+constexpr Clock kCountGapMs = 1000;
 constexpr int kMaxHeightTendency = 5;
 
 bool sideGateOpen(const MatchState& m, const MatchIo& io) {

@@ -16,7 +16,7 @@ constexpr int kStraightRate = 3;  // an off-target ball rolls slowly
 // Milliseconds since the shot, held at 500 for weak shots and 1000 for the
 // others: the ball climbs until then and keeps its height afterwards.
 int cappedFlightTime(const MatchState& m, Clock now) {
-    int t = now - m.shotStart;
+    int t = static_cast<int>(now - m.shotStart);
     if (m.power <= 5 && t > 500) t = 500;
     if (m.power >= 6 && t > 1000) t = 1000;
     return t;

@@ -229,7 +229,7 @@ void matchFrame(MatchFrames& f) {
     announceWinners(f.media, io, winners);
     drawFrame(m, f.media);
     paceFrame(io, m.frameStart);
-    m.frameStep = (io.clock(io.ctx) - m.frameStart) / 2;
+    m.frameStep = static_cast<int>((io.clock(io.ctx) - m.frameStart) / 2);
     io.frameDone(io.ctx, m);
 }
 

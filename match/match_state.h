@@ -5,9 +5,8 @@
 #include <SDL.h>
 #include <cstdint>
 
+#include "app/i_system.h"
 #include "match/layout.h"
-
-using Clock = int32_t;  // a millisecond reading of GameIo::clock
 
 // Sounds of the match, in the order set-up loads them.
 enum MatchSound {

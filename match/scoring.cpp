@@ -7,10 +7,10 @@
 
 namespace {
 
-constexpr int kZoneSoundGapMs = 1000;
-constexpr int kPointGapMs = 3000;
-constexpr int kScoresAfterMessageMs = 1000;
-constexpr int kMessagePeriodMs = 3000;
+constexpr Clock kZoneSoundGapMs = 1000;
+constexpr Clock kPointGapMs = 3000;
+constexpr Clock kScoresAfterMessageMs = 1000;
+constexpr Clock kMessagePeriodMs = 3000;
 constexpr float kWinningScore = 7.0f;
 
 using namespace layout;

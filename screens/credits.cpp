@@ -48,7 +48,7 @@ int runCreditsScreen(int, char**, const GameIo& io) {
     SDL_ShowCursor(SDL_DISABLE);
 
     while (!leaveScreen) {
-        const int32_t passStart = io.clock(io.ctx);
+        const Clock passStart = io.clock(io.ctx);
         if (pollMenuEvents(io, cursor)) leaveScreen = true;
         // No click gate: the options screen gates what follows instead.
         if (io.keyDown(io.ctx, SDLK_ESCAPE)) leaveScreen = true;

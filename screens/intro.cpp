@@ -4,7 +4,7 @@
 #include "app/data_files.h"
 #include "screens/screens.h"
 
-bool advanceIntroSlide(IntroSlide& slide, int32_t elapsed) {
+bool advanceIntroSlide(IntroSlide& slide, Clock elapsed) {
     if (elapsed > kIntroStillMs) slide.started = true;
     if (slide.started) slide.y += slide.frameStep * 3 / 10;
     return slide.y >= kIntroSlideEndY;
@@ -20,10 +20,10 @@ int runIntroScreen(int, char**, const GameIo& io) {
     IntroSlide slide;
     SDL_ShowCursor(SDL_DISABLE);
 
-    const int32_t introStart = io.clock(io.ctx);
+    const Clock introStart = io.clock(io.ctx);
     while (!leaveScreen) {
-        const int32_t frameStart = io.clock(io.ctx);
-        const int32_t elapsed = io.clock(io.ctx) - introStart;
+        const Clock frameStart = io.clock(io.ctx);
+        const Clock elapsed = io.clock(io.ctx) - introStart;
 
         SDL_Event event;
         while (io.pollEvent(io.ctx, &event))
@@ -47,7 +47,7 @@ int runIntroScreen(int, char**, const GameIo& io) {
         }
         SDL_Flip(display);
         io.delay(io.ctx, kIntroPassWaitMs);
-        slide.frameStep = (io.clock(io.ctx) - frameStart) / 2;
+        slide.frameStep = static_cast<int32_t>((io.clock(io.ctx) - frameStart) / 2);
     }
 
     SDL_FreeSurface(title);

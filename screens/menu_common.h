@@ -28,7 +28,9 @@ inline bool insideStrict(int x, int y, int left, int top, int right, int bottom)
     return left < x && x < right && top < y && y < bottom;
 }
 
-inline bool clickGateOpen(int32_t now, int32_t gateStart) { return now - gateStart > kClickGateMs; }
+inline bool clickGateOpen(Clock now, Clock gateStart) {
+    return now - gateStart > static_cast<Clock>(kClickGateMs);
+}
 
 inline bool leftButtonDown(const GameIo& io) {
     return (io.mouseButtons(io.ctx) & SDL_BUTTON(1)) != 0;

@@ -60,7 +60,7 @@ int runOptionsScreen(int argc, char** argv, int& fieldKind, int& enemyLevel, int
     const SettingsRefs settings = {fieldKind, enemyLevel, clubHeight, clubSpeed, clubPrecision};
     bool leaveScreen = false;
     // Zero, not the clock: clicks count from the first pass of a visit.
-    int32_t clickGateStart = 0;
+    Clock clickGateStart = 0;
 
     initFonts();
     TTF_Font* smallFont = openFont(dataFile(DATA_FONT), 30);
@@ -80,7 +80,7 @@ int runOptionsScreen(int argc, char** argv, int& fieldKind, int& enemyLevel, int
     SDL_ShowCursor(SDL_DISABLE);
 
     while (!leaveScreen) {
-        const int32_t passStart = io.clock(io.ctx);
+        const Clock passStart = io.clock(io.ctx);
         if (pollMenuEvents(io, cursor)) leaveScreen = true;
 
         if (clickGateOpen(io.clock(io.ctx), clickGateStart) && leftButtonDown(io)) {

@@ -4,7 +4,7 @@ namespace {
 
 ScriptedIo& self(void* ctx) { return *static_cast<ScriptedIo*>(ctx); }
 
-int32_t scriptedClock(void* ctx) {
+Clock scriptedClock(void* ctx) {
     ++self(ctx).clockReads;
     return self(ctx).now;
 }
@@ -31,7 +31,7 @@ bool scriptedKey(void* ctx, SDLKey key) { return self(ctx).keys.count(key) != 0;
 
 void scriptedDelay(void* ctx, uint32_t ms) {
     self(ctx).delays.push_back(ms);
-    self(ctx).now += static_cast<int32_t>(ms);
+    self(ctx).now += ms;
 }
 
 void scriptedSeed(void* ctx, unsigned seed) {

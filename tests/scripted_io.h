@@ -15,7 +15,7 @@ struct ScriptedIo {
     ScriptedIo(const ScriptedIo&) = delete;
     ScriptedIo& operator=(const ScriptedIo&) = delete;
 
-    int32_t now = 0;                 // the clock; delay() advances it
+    Clock now = 0;                   // the clock; delay() advances it
     std::deque<SDL_Event> events;    // handed out by pollEvent
     uint8_t buttons = 0;             // mouse button mask
     std::set<int> keys;              // keys held

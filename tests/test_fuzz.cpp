@@ -234,7 +234,8 @@ TEST_F(Fuzz, Match) {
             flying = m.playerBallInFlight;
             cpuFlying = m.cpuBallInFlight;
         };
-        return runMatch(0, nullptr, 1 + io.now % 4, 1 + io.now % 3, 6, 6, 6, io.io_);
+        return runMatch(0, nullptr, 1 + static_cast<int>(io.now % 4), 1 + static_cast<int>(io.now % 3), 6, 6,
+                        6, io.io_);
     });
     std::cout << "match: " << aimedFrames << " frames aiming, " << shots << " shots, " << cpuShots
               << " CPU shots\n";
