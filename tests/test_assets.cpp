@@ -157,16 +157,21 @@ TEST_F(Assets, FieldsFillTheScreenAndTheFourLooksDiffer) {
         }
 }
 
-// The patch is drawn at (750, 610) over the sliding bar cover: it must be the
-// field's own pixels there, or a seam would show.
-TEST_F(Assets, EachFieldPatchIsTheFieldsOwnCornerFrom750x610) {
+// The patch is drawn at (750, 610) over the sliding bar cover: it must hide
+// every row of the cover to the screen's right edge, and be the field's own
+// pixels there, or a seam would show.
+TEST_F(Assets, EachFieldPatchIsTheFieldsOwnPixelsOverTheBarCover) {
+    auto cover = picture(DATA_BAR_COVER);
+    ASSERT_TRUE(cover->loaded());
     for (const auto& pair : kFieldFiles) {
         SCOPED_TRACE(dataFile(pair[1]));
         auto field = picture(pair[0]);
         auto patch = picture(pair[1]);
         ASSERT_TRUE(field->loaded() && patch->loaded());
         ASSERT_EQ(kScreenW - kPatchX, patch->w());
-        ASSERT_EQ(kScreenH - kPatchY, patch->h());
+        ASSERT_LE(kPatchY, kBarCoverY);
+        ASSERT_GE(kPatchY + patch->h(), kBarCoverY + cover->h()) << "the cover's lowest row shows";
+        ASSERT_LE(kPatchY + patch->h(), kScreenH);
         int mismatches = 0;
         for (int y = 0; y < patch->h(); ++y)
             for (int x = 0; x < patch->w(); ++x)
@@ -234,45 +239,71 @@ TEST_F(Assets, KeyedSpritesHaveNoPaleFringe) {
     check(DATA_TARGET_WINDOW, kWindowKey);
 }
 
-// Drawn at (250, 150): over the whole area where a crosshair centre hits
-// (either half) the window's drawing shows on every other row, the rows
-// between letting the field through, and the middle column at x 485, which
-// misses, must stand out from its neighbours.
-TEST_F(Assets, TargetWindowCoversTheHalvesAndIsClearAround) {
+// Drawn at (250, 150): the whole area where a crosshair centre hits (either
+// half) is solid, so no field marking shows through as a second target; the
+// two halves differ in tint; the middle column at x 485, which misses, is a
+// divider that stands out from its neighbours and is not the crosshair's red.
+TEST_F(Assets, TargetWindowIsSolidOverTheHalvesWithADividerAtTheMiss) {
     auto p = picture(DATA_TARGET_WINDOW);
     ASSERT_TRUE(p->loaded());
     ASSERT_GE(p->w(), 685 - 250);
     ASSERT_GE(p->h(), 580 - 150);
     EXPECT_LE(250 + p->w(), 1024);
     EXPECT_LE(kWindowY + p->h(), kBarY) << "the window stays above the power bar";
+    auto at = [&](int x, int y) { return p->at(x - kWindowX, y - kWindowY); };
     int holes = 0;
-    for (int y = 246; y <= 579; y += 2)
-        for (int x = 336; x <= 684; ++x)
-            if (p->at(x - 250, y - 150) == kWindowKey) ++holes;
+    long leftBlue = 0, rightBlue = 0;
+    for (int y = 246; y <= 579; ++y)
+        for (int x = 336; x <= 684; ++x) {
+            const Rgb c = at(x, y);
+            if (c == kWindowKey) ++holes;
+            if (x < 485) leftBlue += c.b - c.r;
+            if (x > 485) rightBlue += c.b - c.r;
+        }
     EXPECT_EQ(0, holes);
-    // No hit row is more than one row away from a drawn one.
-    for (int y = 247; y <= 579; y += 2)
-        for (int x = 336; x <= 684; ++x)
-            if (p->at(x - 250, y - 150) == kWindowKey && p->at(x - 250, y - 151) == kWindowKey &&
-                p->at(x - 250, y - 149) == kWindowKey)
-                ++holes;
-    EXPECT_EQ(0, holes);
-    int unmarked = 0;
+    const long rows = 579 - 246 + 1;
+    EXPECT_GT(leftBlue / (rows * (484 - 336 + 1)), 40) << "the left half is tinted blue";
+    EXPECT_LT(rightBlue / (rows * (684 - 486 + 1)), -40) << "the right half is tinted warm";
+    int unmarked = 0, red = 0;
     for (int y = 246; y <= 579; ++y) {
-        const Rgb mid = p->at(485 - 250, y - 150);
-        if (mid == p->at(484 - 250, y - 150) || mid == p->at(486 - 250, y - 150)) ++unmarked;
+        const Rgb mid = at(485, y);
+        if (mid == at(484, y) || mid == at(486, y)) ++unmarked;
+        if (mid.r - std::max(mid.g, mid.b) > 60) ++red;
     }
     EXPECT_EQ(0, unmarked);
+    EXPECT_EQ(0, red) << "the divider is not drawn in the crosshair's red";
     // Clear away from the target area: corners and the field beside it.
     for (auto pt : {std::pair<int, int>{252, 152}, {747, 152}, {252, 596}, {747, 596}, {710, 400},
                     {270, 300}, {720, 200}})
-        EXPECT_EQ(kWindowKey, p->at(pt.first - 250, pt.second - 150))
+        EXPECT_EQ(kWindowKey, at(pt.first, pt.second))
             << "screen (" << pt.first << ", " << pt.second << ")";
-    // Half of the whole image at least is see-through.
-    int clear = 0;
-    for (int y = 0; y < p->h(); ++y)
-        for (int x = 0; x < p->w(); ++x) clear += p->at(x, y) == kWindowKey;
-    EXPECT_GT(clear, p->w() * p->h() / 4);
+}
+
+// The power bar is drawn over the player's figure from kBarY on: the head
+// must close (narrow to the neck) above it. Measured across the middle of
+// the figure, where neither arm nor racket reaches at head height.
+TEST_F(Assets, PlayersHeadStaysAboveThePowerBar) {
+    auto player = picture(DATA_PLAYER_FIGURE);
+    ASSERT_TRUE(player->loaded());
+    const int barRow = kBarY - kPlayerY;
+    auto width = [&](int y) {
+        int first = -1, last = -1;
+        for (int x = 44; x <= 96; ++x)
+            if (player->at(x, y) != kWhite) {
+                if (first < 0) first = x;
+                last = x;
+            }
+        return first < 0 ? 0 : last - first + 1;
+    };
+    int widest = 0, widestRow = -1;
+    for (int y = 0; y < barRow; ++y)
+        if (width(y) > widest) widest = width(y), widestRow = y;
+    EXPECT_GE(widest, 28) << "a head above the bar";
+    int neckRow = -1;
+    for (int y = widestRow; y < barRow && neckRow < 0; ++y)
+        if (width(y) < widest * 6 / 10) neckRow = y;
+    EXPECT_GE(neckRow, 0) << "the head is still as wide at row " << barRow - 1
+                          << ", where the bar begins";
 }
 
 // The CPU blocks a ball whose centre is 10..60 right of its figure and

@@ -11,8 +11,6 @@
 namespace layout {
 constexpr double kPitchMidX = (kPitchLeft + kPitchRight) / 2.0;
 constexpr double kPitchMidY = (kPitchTop + kPitchBottom) / 2.0;
-// The field patch reaches the display's right and bottom edges.
-constexpr int kPatchW = kScreenW - kPatchX, kPatchH = kScreenH - kPatchY;
 constexpr int kWindowW = 500, kWindowH = 458;
 // The cover hides the bar's inside from its left edge on (the field patch
 // hides whatever passes x 750), and leaves the bar's 2-pixel frame showing
@@ -21,6 +19,10 @@ constexpr int kBarW = 451, kBarH = 34, kBarFrame = 2;
 constexpr int kBarEndCap = 4;  // the right end of the frame, x 746..749
 // From x 301 the cover reaches x 745, the bar's last inside column.
 constexpr int kCoverY = kBarCoverY, kCoverW = kBarW - kBarFrame - kBarEndCap, kCoverH = 30;
+// The field patch at (750, 610) only has to hide the cover where it slides
+// past x 750, so it is no taller than the cover's rows: every aiming frame
+// blits it, and a strip costs far less than the whole corner.
+constexpr int kPatchW = kScreenW - kPatchX, kPatchH = kCoverY + kCoverH - kPatchY;
 constexpr int kFigureW = 140, kCpuFigureH = 170, kPlayerFigureH = 196;
 // Where the ink of the match's texts falls (colour 50, 100, 0, relative
 // luminance about 0.1): "OUT" and "POINT LINE" at y 350 in size 50, the

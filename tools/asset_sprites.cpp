@@ -221,6 +221,9 @@ Image drawPlayerFigure() {
     cairo_t* cr = c.cr();
     const Rgb jersey = {36, 92, 214}, jerseyDark = {24, 60, 150}, shorts = {228, 226, 218};
     const double cx = 72;
+    // Drawn high in the picture: the power bar comes down over the figure
+    // 39 rows below its top, and the head must stay clear of it.
+    cairo_translate(cr, 0, -9);
 
     // Racket raised behind the right shoulder.
     racket(cr, 118, 40, 17, 21, 0.25, 18, {230, 150, 30});
@@ -277,18 +280,18 @@ Image drawPlayerFigure() {
     // Neck, ears and the back of the head.
     cairo_rectangle(cr, cx - 7, 40, 14, 14);
     fillAndOutline(cr, kSkinShade);
-    ellipse(cr, cx - 19, 30, 4, 6);
+    ellipse(cr, cx - 16.5, 28, 4, 6);
     fillAndOutline(cr, kSkin);
-    ellipse(cr, cx + 19, 30, 4, 6);
+    ellipse(cr, cx + 16.5, 28, 4, 6);
     fillAndOutline(cr, kSkin);
-    disc(cr, cx, 27, 19);
+    disc(cr, cx, 26.5, 16);
     fillAndOutline(cr, {70, 44, 26});
     // Hair strands and a highlight.
     setRgb(cr, {104, 68, 40});
     cairo_set_line_width(cr, 2);
     for (int i = -2; i <= 2; ++i) {
-        cairo_move_to(cr, cx + i * 6, 12);
-        cairo_curve_to(cr, cx + i * 7, 24, cx + i * 8, 34, cx + i * 6.5, 44);
+        cairo_move_to(cr, cx + i * 5, 13);
+        cairo_curve_to(cr, cx + i * 6, 24, cx + i * 7, 33, cx + i * 5.5, 42);
     }
     cairo_stroke(cr);
     cairo_move_to(cr, cx - 10, 16);
@@ -423,42 +426,46 @@ void centredText(cairo_t* cr, const char* text, double size, double x, double y,
 
 }  // namespace
 
-// The target window, drawn at (250, 150). Every other row of the area a
-// crosshair centre can be released on to hit is coloured by what it does: amber
-// in the upper band (flat, less power), blue steps in the lower band (lift
-// 0..9, growing downwards), grey in the side strips that no band covers;
-// each 15-pixel column is lit by its curve strength, strongest at the outer
-// edges; a red line marks the middle column, which misses. A bar chart under
-// the halves repeats the curve strengths, arrows above show which way each
-// half bends the ball. Everything else is the key colour, except the frame
-// and the labels.
+// The target window, drawn at (250, 150). The area where a released
+// crosshair centre hits is solid glass, so no marking of the field shows
+// through it. Each half has its own tint, blue on the left and orange on the
+// right, split by a white divider at x 485, the middle column, which misses.
+// Within a half the bands are told apart by shade: the upper band (flat,
+// less power) dark and hatched, the lower band in lift steps from light to
+// deep, the strips outside both bands greyed. Each 15-pixel column is lit by
+// its curve strength, strongest at the outer edges. A bar chart under the
+// halves repeats the curve strengths; above each half an arrow and a label
+// say which way it bends the ball. Everything else is the key colour,
+// except the frame and the labels.
 Image drawTargetWindow() {
     Canvas c(kWindowW, kWindowH);
     cairo_t* cr = c.cr();
     cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
-    const Rgb flat = {196, 132, 52}, strip = {96, 108, 128};
-    const Rgb liftTop = {70, 190, 200}, liftBottom = {60, 52, 170};
+    struct Tint {
+        Rgb liftTop, liftBottom, flat, hatch, strip;
+    };
+    const Tint left = {{150, 214, 252}, {26, 70, 168}, {54, 96, 150}, {40, 72, 118}, {104, 124, 146}};
+    const Tint right = {{255, 214, 140}, {178, 70, 16}, {150, 90, 44}, {118, 68, 32}, {148, 126, 106}};
     const int halvesW = kHalvesRight - kHalvesLeft, halvesH = kHalvesBottom - kHalvesTop;
+    auto mix = [](Rgb a, Rgb b, double t) {
+        return Rgb{clampByte(a.r + (b.r - a.r) * t), clampByte(a.g + (b.g - a.g) * t),
+                   clampByte(a.b + (b.b - a.b) * t)};
+    };
 
     // Fill, pixel by pixel, from the hit rules.
     for (int sy = kHalvesTop + 1; sy < kHalvesBottom; ++sy)
         for (int sx = kHalvesLeft + 1; sx < kHalvesRight; ++sx) {
-            // Glass with see-through scanlines: every other row shows the
-            // field, which also halves what the game blits each aiming frame.
-            if (sx == kHalvesMid || sy % 2 != 0) continue;
+            const Tint& tint = sx < kHalvesMid ? left : right;
             Rgb col;
             const bool inBands = sx > kBandLeft && sx < kBandRight;
             if (inBands && sy > kBandSplit) {
-                const double t = ((sy - kBandSplit) / 20) / 9.0;
-                col = {clampByte(liftTop.r + (liftBottom.r - liftTop.r) * t),
-                       clampByte(liftTop.g + (liftBottom.g - liftTop.g) * t),
-                       clampByte(liftTop.b + (liftBottom.b - liftTop.b) * t)};
+                col = mix(tint.liftTop, tint.liftBottom, ((sy - kBandSplit) / 20) / 9.0);
             } else if (inBands && sy < kBandSplit) {
-                col = flat;
+                col = ((sx + sy) / 5) % 2 == 0 ? tint.hatch : tint.flat;
             } else {
-                col = strip;
+                col = tint.strip;
             }
-            double k = 0.84 + 0.26 * curveAt(sx) / 13.0;
+            double k = 0.86 + 0.22 * curveAt(sx) / 13.0;
             // Glass: a faint sheen stripe.
             const double diag = (sx - kHalvesLeft) + (sy - kHalvesTop) * 0.8;
             if (std::fmod(diag, 220.0) < 40.0) k += 0.06;
@@ -467,7 +474,7 @@ Image drawTargetWindow() {
             cairo_fill(cr);
         }
     // Lift steps: a darker line at the top of each 20-row step.
-    setRgb(cr, {40, 40, 110});
+    setRgb(cr, {30, 30, 60});
     for (int step = 1; step <= 9; ++step)
         cairo_rectangle(cr, wx(kBandLeft + 1), wy(kBandSplit + 20 * step), kBandRight - kBandLeft - 1,
                         1);
@@ -478,10 +485,6 @@ Image drawTargetWindow() {
     cairo_rectangle(cr, wx(kBandLeft), wy(kHalvesTop + 1), 1, halvesH - 1);
     cairo_rectangle(cr, wx(kBandRight), wy(kHalvesTop + 1), 1, halvesH - 1);
     cairo_fill(cr);
-    // Middle column: a miss.
-    setRgb(cr, {236, 30, 30});
-    cairo_rectangle(cr, wx(kHalvesMid), wy(kHalvesTop), 1, halvesH + 1);
-    cairo_fill(cr);
 
     // Frame just outside the hit area, starting on the off-target border.
     const double fx = wx(kHalvesLeft) - 3, fy = wy(kHalvesTop) - 3;
@@ -491,12 +494,13 @@ Image drawTargetWindow() {
     cairo_rectangle(cr, fx, fy, 4, halvesH + 7);
     cairo_rectangle(cr, wx(kHalvesRight), fy, 4, halvesH + 7);
     cairo_fill(cr);
-    setRgb(cr, {120, 210, 250});
+    setRgb(cr, {200, 214, 230});
     cairo_set_line_width(cr, 1);
     cairo_rectangle(cr, fx + 1.5, fy + 1.5, halvesW + 4, halvesH + 4);
     cairo_stroke(cr);
 
-    // Curve strength under each column: a bar chart below the frame.
+    // Curve strength under each column: a bar chart below the frame, in the
+    // tint of its half.
     const double chartTop = wy(kHalvesBottom) + 6, chartH = 16;
     setRgb(cr, kInk);
     cairo_rectangle(cr, fx, chartTop - 2, halvesW + 7, chartH + 4);
@@ -506,15 +510,19 @@ Image drawTargetWindow() {
             continue;  // a gap between columns
         const int curve = curveAt(sx);
         const double h = 2 + curve;
-        const double t = curve / 13.0;
-        setRgb(cr, {240, clampByte(226 - 180 * t), clampByte(70 - 50 * t)});
+        const Tint& tint = sx < kHalvesMid ? left : right;
+        setRgb(cr, mix(tint.liftTop, tint.liftBottom, 0.25 + 0.5 * curve / 13.0));
         cairo_rectangle(cr, wx(sx), chartTop + chartH - h, 1, h);
         cairo_fill(cr);
     }
-    // The middle column's red mark runs through the frame and the chart.
-    setRgb(cr, {236, 30, 30});
-    cairo_rectangle(cr, wx(kHalvesMid) - 1, fy - 6, 3, 9);
-    cairo_rectangle(cr, wx(kHalvesMid) - 1, wy(kHalvesBottom) + 1, 3, chartTop + chartH - wy(kHalvesBottom) - 1);
+    // The divider on the middle column, from above the frame through the
+    // chart: white between two inked columns.
+    const double divTop = fy - 6, divBottom = chartTop + chartH + 2;
+    setRgb(cr, kInk);
+    cairo_rectangle(cr, wx(kHalvesMid) - 1, divTop, 3, divBottom - divTop);
+    cairo_fill(cr);
+    setRgb(cr, {250, 250, 250});
+    cairo_rectangle(cr, wx(kHalvesMid), divTop + 1, 1, divBottom - divTop - 2);
     cairo_fill(cr);
 
     cairo_set_antialias(cr, CAIRO_ANTIALIAS_DEFAULT);
@@ -534,12 +542,13 @@ Image drawTargetWindow() {
         centredText(cr, digit, 13, plateX + 12, wy(kBandSplit + 20 * lift) + 15,
                     {clampByte(150 + 90 * t), clampByte(230 - 40 * t), 250});
     }
-    // Curve arrows above each half: a ball aimed left bends right, and the
-    // other way round; they thicken towards the strong outer edge.
-    auto arrow = [&](double x0, double x1, double y) {
+    // Over each half, which way it curves the ball: aimed in the left half
+    // the ball bends right, in the right half left. The arrows point that way
+    // and thicken towards the strong outer edge.
+    auto arrow = [&](double x0, double x1, double y, Rgb fill) {
         const double dir = x1 > x0 ? 1 : -1;
         for (int pass = 0; pass < 2; ++pass) {
-            setRgb(cr, pass == 0 ? kInk : Rgb{250, 210, 70});
+            setRgb(cr, pass == 0 ? kInk : fill);
             const double grow = pass == 0 ? 2.5 : 0.0;
             cairo_move_to(cr, x0, y + 12 + grow);
             cairo_curve_to(cr, x0 + (x1 - x0) * 0.3, y - 12, x0 + (x1 - x0) * 0.7, y - 8, x1, y + 1.5);
@@ -559,10 +568,13 @@ Image drawTargetWindow() {
             cairo_fill(cr);
         }
     };
-    const double arrowY = fy - 20;
-    arrow(wx(kHalvesLeft + 12), wx(kHalvesMid - 22), arrowY);
-    arrow(wx(kHalvesRight - 12), wx(kHalvesMid + 22), arrowY);
-    centredText(cr, "CURVE", 13, wx(kHalvesMid), arrowY - 20, {250, 220, 120});
+    const double arrowY = fy - 16;
+    arrow(wx(kHalvesLeft + 12), wx(kHalvesMid - 14), arrowY, left.liftTop);
+    arrow(wx(kHalvesRight - 12), wx(kHalvesMid + 14), arrowY, right.liftTop);
+    centredText(cr, "CURVES RIGHT", 12, wx((kHalvesLeft + kHalvesMid) / 2.0), arrowY - 22,
+                left.liftTop);
+    centredText(cr, "CURVES LEFT", 12, wx((kHalvesMid + kHalvesRight) / 2.0), arrowY - 22,
+                right.liftTop);
     return c.keyed(kWindowKey, kInk);
 }
 
