@@ -177,3 +177,32 @@ TEST(IntroScreen, SlideSpeedFollowsEachPassLength) {
     EXPECT_EQ(201, r.s.passes);
     EXPECT_EQ(withHold(201), r.s.delays);
 }
+
+// While the screen holds, it shows the pass before the last, in which the
+// pictures' top edge stood just above 800; with long passes it stands inside
+// the display, and whatever their top rows hold shows under the title for
+// 1.5 s. Those rows must be as black as the ground, at any pass length.
+TEST(IntroScreen, TheHoldShowsNothingOfTheSlidPicturesAtAnyPassLength) {
+    const int titleBottom = 7 + 300;
+    // From about 220 ms a pass the top edge can stop inside the display.
+    for (int passMs : {20, 200, 220, 240, 260, 280, 300, 320, 340, 360, 380, 400, 420, 440}) {
+        SCOPED_TRACE(passMs);
+        int lit = -1;  // lit pixels under the title in the picture on show
+        IntroRun r;
+        r.run([&](ScriptedIo& io, int) {
+            io.now += passMs - 20;
+            SDL_Surface* display = SDL_GetVideoSurface();
+            const Uint32 black = SDL_MapRGB(display->format, 0, 0, 0);
+            lit = 0;
+            SDL_LockSurface(display);
+            for (int y = titleBottom; y < 768; ++y) {
+                const Uint32* row = static_cast<const Uint32*>(display->pixels) + y * display->pitch / 4;
+                for (int x = 0; x < 1024; ++x) lit += row[x] != black;
+            }
+            SDL_UnlockSurface(display);
+        });
+        ASSERT_EQ(1500u, r.s.delays.at(r.s.delays.size() - 2)) << "the run ended with the hold";
+        EXPECT_EQ(0, lit);
+    }
+}
+

@@ -6,6 +6,9 @@
 namespace {
 
 constexpr double kPi = 3.14159265358979;
+// The intro's sliding pictures: black in their top rows, fading into the
+// picture below.
+constexpr double kIntroBlackRows = 40, kIntroFadeEnd = 72;
 
 void addStop(cairo_pattern_t* p, double at, Rgb c, double alpha = 1.0) {
     cairo_pattern_add_color_stop_rgba(p, at, c.r / 255.0, c.g / 255.0, c.b / 255.0, alpha);
@@ -228,19 +231,32 @@ Image drawIntroCurtain() {
     setRgb(cr, {255, 150, 230});
     cairo_rectangle(cr, 0, horizon - 1, w, 2);
     cairo_fill(cr);
+    // The top rows blend into the black: the screen holds the picture of
+    // the pass before the slide ended, in which a long pass can leave the
+    // curtain's top edge inside the display.
+    cairo_pattern_t* fade = cairo_pattern_create_linear(0, 0, 0, kIntroFadeEnd);
+    addStop(fade, 0, kBlack);
+    addStop(fade, kIntroBlackRows / kIntroFadeEnd, kBlack);
+    addStop(fade, 1, kBlack, 0.0);
+    cairo_rectangle(cr, 0, 0, w, kIntroFadeEnd);
+    cairo_set_source(cr, fade);
+    cairo_fill(cr);
+    cairo_pattern_destroy(fade);
     return c.flatten();
 }
 
 // The lasers that ride on the curtain: a fan of cyan beams rising from the
-// sun and a magenta scan line along the curtain's top edge, which sweeps
-// down the display and uncovers the title behind it as the curtain slides
-// away.
+// sun to a magenta scan line just under the curtain's black top, which
+// sweeps down the display and uncovers the title behind it as the curtain
+// slides away.
 Image drawIntroLasers() {
     const int w = layout::kScreenW, h = 868;
-    const double horizon = 560, scan = 11;
+    const double horizon = 560, scan = kIntroFadeEnd - 4;
     Canvas c(w, h);
     cairo_t* cr = c.cr();
     cairo_set_line_cap(cr, CAIRO_LINE_CAP_BUTT);
+    cairo_rectangle(cr, 0, scan, w, h - scan);
+    cairo_clip(cr);
     const double sx = w / 2.0;
     // The beams start at the rim of the sun, as if it shone them.
     const double angles[8] = {-1.25, -0.95, -0.62, -0.3, 0.3, 0.62, 0.95, 1.25};
@@ -263,6 +279,7 @@ Image drawIntroLasers() {
         cairo_rectangle(cr, 0, scan - half[layer], w, 2 * half[layer]);
         cairo_fill(cr);
     }
+    cairo_reset_clip(cr);
     const double flares[5] = {120, 330, 512, 700, 905};
     for (double fx : flares) {
         for (int layer = 0; layer < 3; ++layer) {
