@@ -271,6 +271,7 @@ Image drawIntroLasers() {
         }
         cairo_stroke(cr);
     }
+    cairo_reset_clip(cr);
     const Rgb glow[3] = {{90, 10, 90}, {255, 60, 190}, {255, 210, 240}};
     // Scan line with flares.
     const double half[3] = {8, 5, 2};
@@ -279,7 +280,6 @@ Image drawIntroLasers() {
         cairo_rectangle(cr, 0, scan - half[layer], w, 2 * half[layer]);
         cairo_fill(cr);
     }
-    cairo_reset_clip(cr);
     const double flares[5] = {120, 330, 512, 700, 905};
     for (double fx : flares) {
         for (int layer = 0; layer < 3; ++layer) {
