@@ -8,6 +8,13 @@ cd "$(dirname "$0")/.."
 bash scripts/build.sh
 ctest --test-dir build --output-on-failure -j"$(nproc)"
 
+# The Windows game, cross-built, and its end-to-end test under wine.
+echo "== The Windows build and its end-to-end test under wine (zip, installer)"
+bash scripts/windows.sh
+version=$(sed -nE 's/^project\(velmora VERSION ([0-9.]+).*/\1/p' CMakeLists.txt)
+bash tests/e2e/wine/e2e_windows.sh "build-win64/velmora-$version-win64.zip" \
+    "build-win64/velmora-$version-win64-setup.exe" build/tests/velmora_probe
+
 echo "== Frame benchmark (figures only; timing never fails the run)"
 bash bench/run.sh build
 

@@ -1,0 +1,95 @@
+#!/usr/bin/env bash
+# Builds the Windows game from this tree: installs what is missing, builds
+# (or reuses) the cross-built libraries, cross-builds velmora.exe and leaves
+# build-win64/velmora-VERSION-win64.zip and velmora-VERSION-win64-setup.exe.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+out=$root/build-win64
+here=$root/packaging/windows
+started=$(date +%s)
+
+bash scripts/install-deps.sh
+sudo_cmd=()
+[ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
+export DEBIAN_FRONTEND=noninteractive
+
+win_packages=(g++-mingw-w64-x86-64 mingw-w64-tools wine64 wine nsis zip unzip dpkg-dev patch)
+missing=()
+for p in "${win_packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "Installing: ${missing[*]}"
+    "${sudo_cmd[@]}" apt-get update -q
+    "${sudo_cmd[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi
+
+# Debian's library sources: a deb-src entry for bookworm with the archive
+# this machine already uses.
+src_list=/etc/apt/sources.list.d/velmora-src.sources
+if ! apt-get source --print-uris -q libsdl1.2 >/dev/null 2>&1; then
+    uri=$(grep -hE '^(URIs:|deb )' /etc/apt/sources.list.d/*.sources /etc/apt/sources.list 2>/dev/null |
+          grep -oE 'https?://[^ ]+/debian/?$' | head -n 1)
+    uri=${uri:-http://deb.debian.org/debian}
+    printf 'Types: deb-src\nURIs: %s\nSuites: bookworm\nComponents: main\nSigned-By: /usr/share/keyrings/debian-archive-keyring.gpg\n' \
+        "$uri" | "${sudo_cmd[@]}" tee "$src_list" >/dev/null
+    "${sudo_cmd[@]}" apt-get update -q
+fi
+
+# The library prefix lives outside the clone, keyed by the source versions,
+# the compiler and everything under packaging/windows that builds it.
+versions=$(for p in libsdl1.2 sdl-mixer1.2 freetype; do
+    apt-get source --print-uris -q "$p" | grep -oE "[^/' ]+\.dsc" | head -n 1; done)
+key=$( { echo "$versions"; x86_64-w64-mingw32-g++ --version | head -n 1;
+         cat "$here/build-libs.sh" "$here"/sdl_ttf/*; } | sha256sum | cut -c1-16)
+cache=${XDG_CACHE_HOME:-$HOME/.cache}/velmora-win64/$key
+prefix=$cache/prefix
+if [ -f "$cache/complete" ]; then
+    echo "== Reusing the Windows libraries in $prefix"
+else
+    echo "== Building the Windows libraries into $prefix (key $key)"
+    lib_start=$(date +%s)
+    rm -rf "$cache"
+    bash "$here/build-libs.sh" "$prefix" "$cache/work"
+    rm -rf "$cache/work"
+    touch "$cache/complete"
+    echo "== Libraries built in $(( $(date +%s) - lib_start )) s"
+fi
+
+echo "== The asset generator, built for this machine"
+cmake -S . -B "$out/native" -DCMAKE_BUILD_TYPE=Release -DVELMORA_TESTS=OFF -DVELMORA_BENCH=OFF >/dev/null
+cmake --build "$out/native" -j2 --target velmora_make_assets
+
+echo "== velmora.exe"
+export VELMORA_WIN64_PREFIX=$prefix
+cmake -S . -B "$out/game" -DCMAKE_TOOLCHAIN_FILE="$here/toolchain.cmake" -DCMAKE_BUILD_TYPE=Release \
+    -DVELMORA_NATIVE_TOOLS="$out/native/velmora-native-tools.cmake" >/dev/null
+cmake --build "$out/game" -j2
+
+version=$(sed -nE 's/^project\(velmora VERSION ([0-9.]+).*/\1/p' CMakeLists.txt)
+name=velmora-$version-win64
+stage=$out/stage/$name
+rm -rf "$out/stage" "$out/$name.zip" "$out/$name-setup.exe"
+mkdir -p "$stage/licenses"
+cp "$out/game/velmora.exe" "$prefix"/bin/*.dll "$stage/"
+x86_64-w64-mingw32-strip --strip-unneeded "$stage"/*.exe "$stage"/*.dll
+cp -r "$out/game/data" "$stage/data"
+rm -f "$stage/data/.generated"
+cp "$prefix"/licenses/* "$stage/licenses/"
+cp /usr/share/doc/fonts-liberation/copyright "$stage/licenses/LiberationFonts-copyright.txt"
+cp /usr/share/common-licenses/GPL-2 "$stage/licenses/LiberationFonts-GPL-2.txt"
+cp "$here/README.txt" "$stage/README.txt"
+
+(cd "$out/stage" && zip -q -r -X "../$name.zip" "$name")
+
+# The uninstaller removes exactly the files the installer put there.
+(cd "$stage" && find . -type f | sed 's|^\./||; s|/|\\|g' | sort |
+    sed 's|.*|  Delete "$INSTDIR\\&"|' >"$out/stage/uninstall-files.nsh"
+ cd "$stage" && find . -mindepth 1 -type d | sed 's|^\./||; s|/|\\|g' | sort -r |
+    sed 's|.*|  RMDir "$INSTDIR\\&"|' >"$out/stage/uninstall-dirs.nsh")
+makensis -V2 -DVERSION="$version" -DSTAGE="$stage" -DLISTS="$out/stage" \
+    -DOUTFILE="$out/$name-setup.exe" "$here/velmora.nsi"
+
+echo "== Done in $(( $(date +%s) - started )) s:"
+ls -l "$out/$name.zip" "$out/$name-setup.exe" | awk '{print "   " $5 " bytes  " $9}'

@@ -1,0 +1,139 @@
+# The Windows game under wine, as a player gets it: unpacked from the zip,
+# then installed silently, started through its Start-menu shortcut, and
+# uninstalled. Each copy must show the title, the menu, the field on Start,
+# the menu again on Escape, and end with status 0 on Q.
+# Usage: bash e2e_windows.sh ZIP SETUP.EXE PROBE
+set -u
+zip_file=$(realpath "$1")
+setup_exe=$(realpath "$2")
+probe=$(realpath "$3")
+source "$(dirname "$0")/../lib.sh" /bin/false /nonexistent "$probe"
+
+export WINEDEBUG=-all
+export WINEPREFIX=$WORK/wineprefix
+export WINEDLLOVERRIDES="mscoree,mshtml="   # no Mono/Gecko prompts in a fresh prefix
+
+wine_cleanup() {
+    wineserver -k 2>/dev/null
+    cleanup
+}
+trap wine_cleanup EXIT
+
+# Until the pointer is shown as a transparent cursor, SDL on Windows reads a
+# hidden pointer in relative mode and keeps warping it to the centre, so an
+# absolute move lands wherever the last warp left it. Two long moves up-left
+# pin the game's cursor (and, without relative mode, the pointer) to (0, 0);
+# a move by the target's coordinates then lands exactly in either mode.
+move() {
+    xdotool mousemove_relative -- -2000 -2000; sleep 0.1
+    xdotool mousemove_relative -- -2000 -2000; sleep 0.1
+    xdotool mousemove_relative -- "$1" "$2"; sleep 0.15
+}
+
+# The same checks as the Linux end-to-end test, on the copy in folder $1
+# (which holds data/), started by the command in GAME_BIN.
+play_copy() {
+    local label=$1
+    BUILD_DIR=$2
+    DATA=$BUILD_DIR/data
+    start_game "$BUILD_DIR"
+    # The title: its logo at (300, 7) over black, before any key is pressed.
+    local found=
+    for _ in $(seq 60); do
+        kill -0 "$GAME_PID" 2>/dev/null || fail "$label: the game ended during its title"
+        quick_shot title
+        read -r x y f <<<"$(find_sprite title Velmora.bmp 255,255,255 290 0 310 15)"
+        if [ "$x $y" = "300 7" ] && ok_fraction "$f" 0.9; then found=1; break; fi
+        sleep 0.2
+    done
+    [ -n "$found" ] || fail "$label: the title did not show (logo $x $y $f)"
+    shot "$label-title"
+
+    to_menu
+    sleep 0.3
+    shot "$label-menu"
+    [ "$(pixel "$label-menu" 1000 20)" = "0,50,100" ] || fail "$label: menu background is $(pixel "$label-menu" 1000 20)"
+    local labels
+    labels=$(count_colour "$label-menu" 200x200+400+300 100,100,80)
+    [ "$labels" -gt 500 ] || fail "$label: menu labels not drawn ($labels text pixels)"
+
+    move 440 310
+    sleep 0.4
+    shot "$label-cursor"
+    read -r x y f <<<"$(find_sprite "$label-cursor" Fadenkreuz.bmp 255,255,255 400 270 480 350)"
+    [ "$x $y" = "440 310" ] && ok_fraction "$f" 0.95 || fail "$label: crosshair not at the pointer ($x $y $f)"
+
+    start_match
+    shot "$label-field"
+    kill -0 "$GAME_PID" 2>/dev/null || fail "$label: the game ended during the match: $(cat "$WORK/game.out")"
+    f=$(same_as "$label-field" VMFeld.bmp 0 100 1024 400)
+    ok_fraction "$f" 0.97 || fail "$label: standard field not drawn (match $f)"
+
+    hold_key Escape 0.3
+    sleep 0.8
+    shot "$label-back"
+    [ "$(pixel "$label-back" 1000 20)" = "0,50,100" ] || fail "$label: Escape did not return to the menu"
+    hold_key q 0.3
+    wait_game 20
+    [ "$GAME_RC" = 0 ] || fail "$label: exit status $GAME_RC"
+    echo "$label: title, menu, field, back, exit status 0"
+}
+
+# Every file of the Windows drive and every key under Software, to show that
+# uninstalling leaves nothing behind.
+snapshot() {
+    wineserver -w
+    (cd "$WINEPREFIX/drive_c" && find . | grep -v '^\./users/[^/]*/Temp' | sort) >"$WORK/$1.files"
+    wine reg query 'HKLM\Software' /s 2>/dev/null | tr -d '\r' | grep '^HKEY' | sort >"$WORK/$1.keys"
+}
+
+start_x
+echo "Preparing a wine prefix"
+wineboot -i >/dev/null 2>&1
+wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 ||
+    fail "cannot set the wine registry"
+wineserver -w
+
+# 1. The zip.
+mkdir -p "$WORK/zip"
+unzip -q "$zip_file" -d "$WORK/zip" || fail "the zip does not unpack"
+copy=$(find "$WORK/zip" -maxdepth 2 -name velmora.exe -printf '%h\n' | head -n 1)
+[ -n "$copy" ] && [ -d "$copy/data" ] || fail "no velmora.exe beside a data folder in the zip"
+cat >"$WORK/run-exe" <<'EOF'
+#!/bin/sh
+exec wine velmora.exe
+EOF
+chmod +x "$WORK/run-exe"
+GAME_BIN=$WORK/run-exe
+play_copy zip "$copy"
+
+# 2. The installer, silently.
+snapshot before
+wine "$setup_exe" /S >/dev/null 2>&1 || fail "the installer failed"
+wineserver -w
+installed="$WINEPREFIX/drive_c/Program Files/Velmora"
+[ -f "$installed/velmora.exe" ] && [ -d "$installed/data" ] || fail "nothing installed in $installed"
+shortcut=$(find "$WINEPREFIX/drive_c" -path '*Start Menu/Programs/Velmora/Velmora.lnk' | head -n 1)
+[ -n "$shortcut" ] || fail "no Start-menu shortcut"
+wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Velmora' >/dev/null 2>&1 ||
+    fail "no uninstall entry"
+# Started through the shortcut from elsewhere: only its working folder can
+# lead the game to data\.
+cat >"$WORK/run-shortcut" <<EOF
+#!/bin/sh
+cd /
+exec wine start /wait /unix "$shortcut"
+EOF
+chmod +x "$WORK/run-shortcut"
+GAME_BIN=$WORK/run-shortcut
+play_copy installed "$installed"
+
+# 3. The uninstaller, silently: the drive and the registry as before.
+wine "$installed/Uninstall.exe" /S >/dev/null 2>&1 || fail "the uninstaller failed"
+snapshot after
+[ ! -e "$installed" ] || fail "the uninstaller left $(find "$installed" | head -n 5)"
+diff "$WORK/before.files" "$WORK/after.files" >"$WORK/files.diff" ||
+    fail "files differ after uninstalling: $(head -n 10 "$WORK/files.diff")"
+diff "$WORK/before.keys" "$WORK/after.keys" >"$WORK/keys.diff" ||
+    fail "registry keys differ after uninstalling: $(head -n 10 "$WORK/keys.diff")"
+echo "PASS"
