@@ -14,7 +14,7 @@ sudo_cmd=()
 [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
 export DEBIAN_FRONTEND=noninteractive
 
-win_packages=(g++-mingw-w64-x86-64 mingw-w64-tools wine64 wine nsis zip unzip dpkg-dev patch)
+win_packages=(g++-mingw-w64-x86-64 mingw-w64-tools wine64 wine nsis zip unzip dpkg-dev patch python3)
 missing=()
 for p in "${win_packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
