@@ -101,9 +101,9 @@ play_copy() {
 }
 
 # Every file of the Windows drive and every key under Software, to show that
-# uninstalling leaves nothing behind. The one exception is the empty folder
-# in which the uninstaller ran its own copy: a running program cannot remove
-# it, and Windows clears temporary folders itself. Anything inside it counts.
+# uninstalling leaves nothing behind. One exception: the uninstaller's copy
+# of itself is removed at the next restart, but the folder it ran in stays
+# (empty) in the temporary folder. Anything inside it still counts.
 snapshot() {
     wineserver -w
     (cd "$WINEPREFIX/drive_c" && find . | grep -v '^\./users/[^/]*/Temp/~nsu[^/]*\.tmp$' | sort) >"$WORK/$1.files"
@@ -156,6 +156,10 @@ play_copy installed "$workdir_unix"
 
 # 3. The uninstaller, silently: the drive and the registry as before.
 wine "$installed/Uninstall.exe" /S >/dev/null 2>&1 || fail "the uninstaller failed"
+wineserver -w
+# The uninstaller runs from a copy in the temporary folder, which it cannot
+# delete while it runs; it leaves that to the next restart, so restart.
+wineboot -r >/dev/null 2>&1
 snapshot after
 [ ! -e "$installed" ] || fail "the uninstaller left $(find "$installed" | head -n 5)"
 diff "$WORK/before.files" "$WORK/after.files" >"$WORK/files.diff" ||
