@@ -13,7 +13,7 @@ echo "== The Windows build and its end-to-end test under wine (zip, installer)"
 bash scripts/windows.sh
 version=$(sed -nE 's/^project\(velmora VERSION ([0-9.]+).*/\1/p' CMakeLists.txt)
 bash tests/e2e/wine/e2e_windows.sh "build-win64/velmora-$version-win64.zip" \
-    "build-win64/velmora-$version-win64-setup.exe" build/tests/velmora_probe
+    "build-win64/velmora-$version-win64-setup.exe" build/tests/velmora_probe build/velmora build
 
 echo "== Frame benchmark (figures only; timing never fails the run)"
 bash bench/run.sh build

@@ -1,12 +1,16 @@
 # The Windows game under wine, as a player gets it: unpacked from the zip,
 # then installed silently, started through its Start-menu shortcut, and
 # uninstalled. Each copy must show the title, the menu, the field on Start,
-# the menu again on Escape, and end with status 0 on Q.
-# Usage: bash e2e_windows.sh ZIP SETUP.EXE PROBE
+# the menu again on Escape, and end with status 0 on Q. The unpacked copy's
+# main menu and options screen must also equal the Linux game's, pixel for
+# pixel: the Windows build draws its texts with its own renderer.
+# Usage: bash e2e_windows.sh ZIP SETUP.EXE PROBE LINUX-GAME LINUX-BUILD-FOLDER
 set -u
 zip_file=$(realpath "$1")
 setup_exe=$(realpath "$2")
 probe=$(realpath "$3")
+linux_game=$(realpath "$4")
+linux_build=$(realpath "$5")
 source "$(dirname "$0")/../lib.sh" /bin/false /nonexistent "$probe"
 
 export WINEDEBUG=-all
@@ -23,11 +27,19 @@ trap wine_cleanup EXIT
 # hidden pointer in relative mode and keeps warping it to the centre, so an
 # absolute move lands wherever the last warp left it. Two long moves up-left
 # pin the game's cursor (and, without relative mode, the pointer) to (0, 0);
-# a move by the target's coordinates then lands exactly in either mode.
+# moves that add up to the target's coordinates then land exactly in either
+# mode. They go in steps of at most 200 pixels, so that none runs into the
+# screen's edge from the centre.
 move() {
     xdotool mousemove_relative -- -2000 -2000; sleep 0.1
     xdotool mousemove_relative -- -2000 -2000; sleep 0.1
-    xdotool mousemove_relative -- "$1" "$2"; sleep 0.15
+    local x=$1 y=$2 dx dy
+    while [ "$x" -gt 0 ] || [ "$y" -gt 0 ]; do
+        dx=$((x > 200 ? 200 : x)); dy=$((y > 200 ? 200 : y))
+        xdotool mousemove_relative -- "$dx" "$dy"; sleep 0.1
+        x=$((x - dx)); y=$((y - dy))
+    done
+    sleep 0.1
 }
 
 # Moves until the game draws its crosshair at ($1, $2): a warp that crosses
@@ -57,6 +69,45 @@ start_match() {
     fail "the match did not start"
 }
 
+# Waits until the options screen shows ("Field:" drawn) or, with "gone",
+# until it has left.
+wait_options() {
+    local n
+    for _ in $(seq 40); do
+        quick_shot waitoptions
+        n=$(count_colour waitoptions 120x50+100+30 100,100,80)
+        if [ "${1:-}" = gone ]; then [ "$n" -eq 0 ] && return 0; else [ "$n" -gt 100 ] && return 0; fi
+        sleep 0.1
+    done
+    if [ "${1:-}" = gone ]; then fail "the options screen did not leave"; fi
+    fail "the options screen did not show"
+}
+
+# Screenshots of the main menu and the options screen with the crosshair at
+# (0, 0), taken from the game started by GAME_BIN in the current folder
+# setup; $1 names them. Leaves the game on its main menu.
+menu_screens() {
+    move 0 0
+    sleep 0.4
+    shot "$1-menu"
+    aim_at 440 380               # hot spot inside "Options"
+    hold_button 1 0.3
+    wait_options
+    move 0 0
+    sleep 0.4
+    shot "$1-options"
+    sleep 0.3                    # past the options screen's click gate
+    hold_key Escape 0.3
+    wait_options gone
+    sleep 0.6                    # past the main menu's click gate
+}
+
+same_screen() {
+    local differing
+    differing=$(compare -metric AE "$SHOTS/$1.bmp" "$SHOTS/$2.bmp" null: 2>&1)
+    [ "$differing" = 0 ] || fail "$2 differs from $1 in $differing pixels"
+}
+
 # The same checks as the Linux end-to-end test, on the copy in folder $1
 # (which holds data/), started by the command in GAME_BIN.
 play_copy() {
@@ -83,6 +134,11 @@ play_copy() {
     local labels
     labels=$(count_colour "$label-menu" 200x200+400+300 100,100,80)
     [ "$labels" -gt 500 ] || fail "$label: menu labels not drawn ($labels text pixels)"
+    if [ "$label" = zip ]; then
+        menu_screens zip
+        same_screen linux-menu zip-menu
+        same_screen linux-options zip-options
+    fi
 
     start_match
     shot "$label-field"
@@ -116,6 +172,16 @@ wineboot -i >/dev/null 2>&1
 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 ||
     fail "cannot set the wine registry"
 wineserver -w
+
+# 0. The Linux game's menu and options screen, for comparison.
+GAME_BIN=$linux_game
+DATA=$linux_build/data
+start_game "$linux_build"
+to_menu
+menu_screens linux
+hold_key q 0.3
+wait_game 10
+[ "$GAME_RC" = 0 ] || fail "the Linux game's exit status is $GAME_RC"
 
 # 1. The zip.
 mkdir -p "$WORK/zip"
