@@ -11,7 +11,8 @@
 namespace layout {
 constexpr double kPitchMidX = (kPitchLeft + kPitchRight) / 2.0;
 constexpr double kPitchMidY = (kPitchTop + kPitchBottom) / 2.0;
-constexpr int kWindowW = 500, kWindowH = 458;
+// The window's picture ends with the frame under its hit area.
+constexpr int kWindowW = 500, kWindowH = kHalvesBottom + 4 - kWindowY;
 // The cover hides the bar's inside from its left edge on (the field patch
 // hides whatever passes x 750), and leaves the bar's 2-pixel frame showing
 // above, below and at both ends.

@@ -499,9 +499,10 @@ Image drawTargetWindow() {
     cairo_rectangle(cr, fx + 1.5, fy + 1.5, halvesW + 4, halvesH + 4);
     cairo_stroke(cr);
 
-    // Curve strength under each column: a bar chart below the frame, in the
-    // tint of its half.
-    const double chartTop = wy(kHalvesBottom) + 6, chartH = 16;
+    // Curve strength of each column: a bar chart above the frame, in the
+    // tint of its half. Nothing of the window lies below the frame, where
+    // the player's head shows between it and the power bar.
+    const double chartH = 16, chartTop = fy - 8 - chartH;
     setRgb(cr, kInk);
     cairo_rectangle(cr, fx, chartTop - 2, halvesW + 7, chartH + 4);
     cairo_fill(cr);
@@ -515,9 +516,9 @@ Image drawTargetWindow() {
         cairo_rectangle(cr, wx(sx), chartTop + chartH - h, 1, h);
         cairo_fill(cr);
     }
-    // The divider on the middle column, from above the frame through the
-    // chart: white between two inked columns.
-    const double divTop = fy - 6, divBottom = chartTop + chartH + 2;
+    // The divider on the middle column, from the chart down through the
+    // frame: white between two inked columns.
+    const double divTop = chartTop - 4, divBottom = wy(kHalvesBottom) + 4;
     setRgb(cr, kInk);
     cairo_rectangle(cr, wx(kHalvesMid) - 1, divTop, 3, divBottom - divTop);
     cairo_fill(cr);
@@ -568,7 +569,7 @@ Image drawTargetWindow() {
             cairo_fill(cr);
         }
     };
-    const double arrowY = fy - 16;
+    const double arrowY = chartTop - 22;
     arrow(wx(kHalvesLeft + 12), wx(kHalvesMid - 14), arrowY, left.liftTop);
     arrow(wx(kHalvesRight - 12), wx(kHalvesMid + 14), arrowY, right.liftTop);
     centredText(cr, "CURVES RIGHT", 12, wx((kHalvesLeft + kHalvesMid) / 2.0), arrowY - 22,
