@@ -29,8 +29,9 @@ fi
 # this machine already uses.
 src_list=/etc/apt/sources.list.d/velmora-src.sources
 if ! apt-get source --print-uris -q libsdl1.2 >/dev/null 2>&1; then
-    uri=$(grep -hE '^(URIs:|deb )' /etc/apt/sources.list.d/*.sources /etc/apt/sources.list 2>/dev/null |
-          grep -oE 'https?://[^ ]+/debian/?$' | head -n 1)
+    uri=$( { grep -hE '^(URIs:|deb )' /etc/apt/sources.list.d/*.sources /etc/apt/sources.list.d/*.list \
+                 /etc/apt/sources.list 2>/dev/null || true; } |
+          grep -oE 'https?://[^ ]+' | grep -m1 -E '/debian/?$' || true)
     uri=${uri:-http://deb.debian.org/debian}
     printf 'Types: deb-src\nURIs: %s\nSuites: bookworm\nComponents: main\nSigned-By: /usr/share/keyrings/debian-archive-keyring.gpg\n' \
         "$uri" | "${sudo_cmd[@]}" tee "$src_list" >/dev/null
@@ -40,8 +41,8 @@ fi
 # The library prefix lives outside the clone, keyed by the source versions,
 # the compiler and everything under packaging/windows that builds it.
 versions=$(for p in libsdl1.2 sdl-mixer1.2 freetype; do
-    apt-get source --print-uris -q "$p" | grep -oE "[^/' ]+\.dsc" | head -n 1; done)
-key=$( { echo "$versions"; x86_64-w64-mingw32-g++ --version | head -n 1;
+    apt-get source --print-uris -q "$p" | grep -m1 -oE "[^/' ]+\.dsc"; done)
+key=$( { echo "$versions"; x86_64-w64-mingw32-g++ --version | sed -n 1p;
          cat "$here/build-libs.sh" "$here"/sdl_ttf/*; } | sha256sum | cut -c1-16)
 cache=${XDG_CACHE_HOME:-$HOME/.cache}/velmora-win64/$key
 prefix=$cache/prefix
