@@ -48,6 +48,7 @@ cache=${XDG_CACHE_HOME:-$HOME/.cache}/velmora-win64/$key
 prefix=$cache/prefix
 if [ -f "$cache/complete" ]; then
     echo "== Reusing the Windows libraries in $prefix"
+    touch "$cache/complete"
 else
     echo "== Building the Windows libraries into $prefix (key $key)"
     lib_start=$(date +%s)
@@ -57,6 +58,15 @@ else
     touch "$cache/complete"
     echo "== Libraries built in $(( $(date +%s) - lib_start )) s"
 fi
+# Finished prefixes of other keys that no build has used for a month go
+# (unfinished ones may be another build's work in progress).
+for other in "$(dirname "$cache")"/*/; do
+    other=${other%/}
+    if [ "$other" != "$cache" ] && [ -f "$other/complete" ] &&
+       [ -z "$(find "$other/complete" -mtime -30)" ]; then
+        rm -rf "$other"
+    fi
+done
 
 echo "== The asset generator, built for this machine"
 cmake -S . -B "$out/native" -DCMAKE_BUILD_TYPE=Release -DVELMORA_TESTS=OFF -DVELMORA_BENCH=OFF >/dev/null
