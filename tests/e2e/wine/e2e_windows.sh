@@ -195,6 +195,17 @@ EOF
 chmod +x "$WORK/run-exe"
 GAME_BIN=$WORK/run-exe
 play_copy zip "$copy"
+# A console program: started where there is no data folder, it names the
+# missing files on its standard error and ends with status 1; nothing goes
+# to stdout.txt or stderr.txt instead.
+mkdir -p "$WORK/nodata"
+(cd "$WORK/nodata" && wine "$copy/velmora.exe" >out.txt 2>err.txt)
+rc=$?
+[ "$rc" = 1 ] && grep -q 'data/Font.ttf' "$WORK/nodata/err.txt" ||
+    fail "without data: status $rc, standard error: $(head -n 3 "$WORK/nodata/err.txt")"
+for f in stdout.txt stderr.txt; do
+    [ ! -e "$WORK/nodata/$f" ] && [ ! -e "$copy/$f" ] || fail "the game wrote $f"
+done
 
 # 2. The installer, silently.
 snapshot before
