@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "app/data_checks.h"
 #include "app/data_files.h"
 
 int reportMissingAssets(std::FILE* err) {
@@ -39,6 +40,8 @@ SDL_Surface* setGameVideoMode() {
 }
 
 SDL_Surface* loadImage(const char* file, const ColourKey* key, int alpha) {
+    // Again at the load: the file may have been replaced since start-up.
+    checkDataFileOrExit(file);
     SDL_RWops* source = SDL_RWFromFile(file, "rb");
     if (!source) assetFailure(file, SDL_GetError());
     SDL_Surface* image = SDL_LoadBMP_RW(source, 1);
@@ -59,6 +62,7 @@ SDL_Surface* loadImage(const char* file, const ColourKey* key, int alpha) {
 }
 
 Mix_Chunk* loadSound(const char* file) {
+    checkDataFileOrExit(file);
     SDL_RWops* source = SDL_RWFromFile(file, "rb");
     if (!source) assetFailure(file, SDL_GetError());
     Mix_Chunk* chunk = Mix_LoadWAV_RW(source, 1);

@@ -115,6 +115,7 @@ damaged_case() {
     case $how in
         truncated) head -c $(($(stat -c %s "$WORK/keep/$f") / 2)) "$WORK/keep/$f" >"$GAME/data/$f" ;;
         text) printf 'This is not a game file.\n' >"$GAME/data/$f" ;;
+        *) cp "$WORK/crafted" "$GAME/data/$f" ;;  # a crafted file, named by what it is
     esac
     start_game "$GAME"
     # shellcheck disable=SC2086
@@ -137,5 +138,73 @@ for f in "${FILES[@]}"; do
     damaged_case "$f" text
 done
 
+# --- Crafted: well-formed files with hostile headers, of the kinds that
+# crashed the library's loaders or drew heap memory. Each is named by what it
+# is and put where the game reads it.
+le16() { printf "$(printf '\\x%02x\\x%02x' $(($1 & 255)) $((($1 >> 8) & 255)))"; }
+le32() { le16 $(($1 & 65535)); le16 $((($1 >> 16) & 65535)); }
+# WIDTH HEIGHT BITS COMPRESSION PALETTE-COLOURS PIXEL-BYTES [PIXELS-AT]
+craft_bmp() {
+    local at=${7:-$((54 + $5 * 4))}
+    {
+        printf BM; le32 $((at + $6)); le32 0; le32 "$at"
+        le32 40; le32 "$1"; le32 "$2"; le16 1; le16 "$3"; le32 "$4"; le32 "$6"
+        le32 2835; le32 2835; le32 "$5"; le32 0
+        head -c $(($5 * 4)) /dev/zero; head -c "$6" /dev/zero
+    } >"$WORK/crafted"
+}
+# FORMAT-TAG CHANNELS RATE BITS BLOCK-ALIGN DATA-BYTES [DATA-LENGTH-SAID]
+craft_wav() {
+    {
+        printf RIFF; le32 $((36 + $6)); printf 'WAVEfmt '; le32 16
+        le16 "$1"; le16 "$2"; le32 "$3"; le32 $(($3 * $5)); le16 "$5"; le16 "$4"
+        printf data; le32 "${7:-$6}"; head -c "$6" /dev/zero
+    } >"$WORK/crafted"
+}
+crafted() { damaged_case "$2" "$1"; }
+
+craft_bmp 4 -2147483648 24 0 0 192
+[ "$(stat -c %s "$WORK/crafted")" = 246 ] || fail "the crafted picture is not 246 bytes"
+crafted "height of -2^31 (intro picture)" screen2.bmp
+crafted "height of -2^31 (field)" VMFeld.bmp
+craft_bmp 51 -2147483648 24 0 0 192
+crafted "height of -2^31, 51 px wide" VMFeldCelSh.bmp
+crafted "height of -2^31, 51 px wide (sprite)" Ball.bmp
+craft_bmp 0 51 24 0 0 0
+crafted "width of 0" Fadenkreuz.bmp
+craft_bmp 5000 1 24 0 0 15000
+crafted "width of 5000" TestFigur1.bmp
+craft_bmp 51 51 2 0 0 663
+crafted "bit depth of 2" MiniBall.bmp
+craft_bmp 51 51 64 0 0 20808
+crafted "bit depth of 64" Ballschatten.bmp
+craft_bmp 51 51 8 0 0 2652 54
+crafted "8-bit picture without its palette" VelmoraMini.bmp
+craft_bmp 51 51 8 0 300 2652
+crafted "palette of 300 colours" Laser.bmp
+craft_bmp 51 51 8 1 0 100
+crafted "run-length compressed" SchFenster.bmp
+craft_bmp 500 458 24 0 0 1000
+crafted "pixel data past the end of the file" SchFenster.bmp
+craft_bmp 800 600 8 0 256 480000
+crafted "field of 800x600, smaller than the screen" VMFeldStr.bmp
+crafted "intro picture of 800x600, smaller than the screen" screen2.bmp
+craft_wav 1 0 0 16 0 64
+crafted "channels 0 and rate 0" Schuss.wav
+craft_wav 1 1 100 8 1 64
+crafted "8-bit mono at 100 Hz" LadeOK.wav
+craft_wav 1 1 300 8 1 64
+crafted "8-bit mono at 300 Hz" BlockPl1.wav
+craft_wav 1 1 1 8 1 64
+crafted "rate of 1 Hz" BlockPl2.wav
+craft_wav 17 1 22050 4 0 256
+crafted "IMA ADPCM with block align 0" PL1.wav
+craft_wav 1 3 22050 16 6 600
+crafted "3 channels" PL2.wav
+craft_wav 1 1 22050 24 3 600
+crafted "24-bit samples" PL2.wav
+craft_wav 1 1 22050 16 2 64 2000000000
+crafted "sound data past the end of the file" Schuss.wav
+
 [ "${#problems[@]}" = 0 ] || fail "${#problems[@]} broken installs handled badly"
-echo "PASS (${#FILES[@]} files)"
+echo "PASS (${#FILES[@]} files, and crafted ones)"
