@@ -206,6 +206,11 @@ Image standardField() {
         boxPath(cr, sc.ink, 8);
         verticalGradient(cr, sc.ink.y0 - 8, sc.ink.y1 + 8, {244, 238, 220}, {226, 220, 200});
         cairo_fill(cr);
+        // A navy keyline, clear of the figures.
+        boxPath(cr, sc.ink, 5);
+        setRgb(cr, {26, 40, 96}, 0.8);
+        cairo_set_line_width(cr, 1.5);
+        cairo_stroke(cr);
         const double w = textWidth(cr, sc.name, 12, true, false) + 14;
         roundedRect(cr, boxMidX(sc.ink) - w / 2, sc.nameY - 12, w, 16, 3);
         setRgb(cr, {26, 40, 96});
