@@ -39,6 +39,35 @@ SDL_Surface* setGameVideoMode() {
     return display;
 }
 
+HiddenCursor hideSystemCursor() {
+    // Data and mask all 0: every pixel of the cursor is transparent.
+    static const Uint8 kNoBits[16 * 16 / 8] = {};
+    HiddenCursor hidden;
+    hidden.previous = SDL_GetCursor();
+    hidden.transparent =
+        SDL_CreateCursor(const_cast<Uint8*>(kNoBits), const_cast<Uint8*>(kNoBits), 16, 16, 0, 0);
+    if (hidden.transparent) {
+        SDL_SetCursor(hidden.transparent);
+        SDL_ShowCursor(SDL_ENABLE);
+    } else {
+        // Better a pointer that some devices cannot move than an arrow
+        // over the crosshair.
+        SDL_ShowCursor(SDL_DISABLE);
+    }
+    return hidden;
+}
+
+void restoreSystemCursor(HiddenCursor& hidden) {
+    if (!hidden.transparent) return;
+    // The screen that called this one still wants it hidden: give back its
+    // cursor before ours stops being current.
+    if (hidden.previous) SDL_SetCursor(hidden.previous);
+    // Without a cursor to go back to ours stays current; the library frees
+    // its current cursor when it shuts down.
+    if (SDL_GetCursor() != hidden.transparent) SDL_FreeCursor(hidden.transparent);
+    hidden.transparent = nullptr;
+}
+
 SDL_Surface* loadImage(const char* file, const ColourKey* key, int alpha) {
     // Again at the load: the file may have been replaced since start-up.
     checkDataFileOrExit(file);

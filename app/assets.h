@@ -19,6 +19,20 @@ int reportMissingAssets(std::FILE* err);
 // VideoMode: \n" and the library's reason to standard output and exits 1.
 SDL_Surface* setGameVideoMode();
 
+// The system pointer is hidden by a transparent cursor, not switched off:
+// a switched-off cursor in a grabbed full-screen window puts SDL2-based
+// SDL 1.2 (sdl12-compat) and SDL on Windows into relative mouse mode, where
+// tablets, touch screens, remote desktops and XTEST motion stop moving the
+// pointer at all. Each screen hides it once its mode is set and gives it
+// back when it ends, so screens nest (a match inside the menu) and nothing
+// is freed while it is the current cursor.
+struct HiddenCursor {
+    SDL_Cursor* previous = nullptr;
+    SDL_Cursor* transparent = nullptr;  // null: fell back to SDL_ShowCursor
+};
+HiddenCursor hideSystemCursor();
+void restoreSystemCursor(HiddenCursor& hidden);
+
 struct ColourKey {
     Uint8 r, g, b;
 };

@@ -38,10 +38,12 @@ int gameMain(int argc, char** argv, const GameIo& io) {
 
     runIntroScreen(argc, argv, io);
 
+    // Hidden before the mode is set again, so that the arrow the intro gave
+    // back never shows between the two screens.
+    HiddenCursor hiddenCursor = hideSystemCursor();
     SDL_Surface* display = setGameVideoMode();
     SDL_Surface* crosshair = loadImage(dataFile(DATA_CROSSHAIR), &kWhiteKey);
     MenuCursor cursor;
-    SDL_ShowCursor(SDL_DISABLE);
 
     while (!leaveScreen) {
         const Clock passStart = io.clock(io.ctx);
@@ -83,5 +85,6 @@ int gameMain(int argc, char** argv, const GameIo& io) {
     SDL_FreeSurface(quitText);
     SDL_FreeSurface(crosshair);
     TTF_CloseFont(font);
+    restoreSystemCursor(hiddenCursor);
     return 0;
 }

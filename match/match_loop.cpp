@@ -47,6 +47,7 @@ struct MatchMedia {
     SDL_Surface* powerBar = nullptr;
     SDL_Surface* barCover = nullptr;
     Mix_Chunk* sounds[SOUND_COUNT] = {};
+    HiddenCursor hiddenCursor;
 };
 
 // The renderer's text images are 8-bit surfaces that blit through their
@@ -122,6 +123,7 @@ void freeMedia(MatchMedia& media) {
     }
     TTF_CloseFont(media.smallFont);
     TTF_CloseFont(media.largeFont);
+    restoreSystemCursor(media.hiddenCursor);
 }
 
 // A score image is rendered only when its text changes; what is drawn is
@@ -216,7 +218,7 @@ void openMatch(MatchFrames& f, int fieldKind, int enemyLevel, int clubHeight, in
                int clubPrecision) {
     setUpMatchState(f.m, f.mio, fieldKind, enemyLevel, clubHeight, clubSpeed, clubPrecision);
     loadMedia(f.media, fieldKind);
-    SDL_ShowCursor(SDL_DISABLE);
+    f.media.hiddenCursor = hideSystemCursor();
 }
 
 // One pass of the frame loop: stages 1 (after the matchOver test) to 21.

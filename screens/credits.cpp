@@ -45,7 +45,7 @@ int runCreditsScreen(int, char**, const GameIo& io) {
     SDL_Surface* logo = loadImage(dataFile(DATA_CREDITS_LOGO), &kWhiteKey);
 
     MenuCursor cursor;
-    SDL_ShowCursor(SDL_DISABLE);
+    HiddenCursor hiddenCursor = hideSystemCursor();
 
     while (!leaveScreen) {
         const Clock passStart = io.clock(io.ctx);
@@ -68,5 +68,6 @@ int runCreditsScreen(int, char**, const GameIo& io) {
     SDL_FreeSurface(crosshair);
     TTF_CloseFont(largeFont);
     TTF_CloseFont(smallFont);
+    restoreSystemCursor(hiddenCursor);
     return 0;
 }

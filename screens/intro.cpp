@@ -18,7 +18,7 @@ int runIntroScreen(int, char**, const GameIo& io) {
     SDL_Surface* cover = loadImage(dataFile(DATA_INTRO_CURTAIN));
     SDL_Surface* laser = loadImage(dataFile(DATA_INTRO_LASERS), &kWhiteKey);
     IntroSlide slide;
-    SDL_ShowCursor(SDL_DISABLE);
+    HiddenCursor hiddenCursor = hideSystemCursor();
 
     const Clock introStart = io.clock(io.ctx);
     while (!leaveScreen) {
@@ -53,5 +53,6 @@ int runIntroScreen(int, char**, const GameIo& io) {
     SDL_FreeSurface(title);
     SDL_FreeSurface(cover);
     SDL_FreeSurface(laser);
+    restoreSystemCursor(hiddenCursor);
     return 0;
 }

@@ -77,7 +77,7 @@ int runOptionsScreen(int argc, char** argv, int& fieldKind, int& enemyLevel, int
 
     MenuCursor cursor;
     OptionsMarkers markers;
-    SDL_ShowCursor(SDL_DISABLE);
+    HiddenCursor hiddenCursor = hideSystemCursor();
 
     while (!leaveScreen) {
         const Clock passStart = io.clock(io.ctx);
@@ -121,5 +121,6 @@ int runOptionsScreen(int argc, char** argv, int& fieldKind, int& enemyLevel, int
     SDL_FreeSurface(crosshair);
     TTF_CloseFont(smallFont);
     TTF_CloseFont(largeFont);
+    restoreSystemCursor(hiddenCursor);
     return 0;
 }
