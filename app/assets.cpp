@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <cstdint>
+#include <cstdlib>
 
 #include "app/data_checks.h"
 #include "app/data_files.h"
@@ -27,6 +28,12 @@ int reportMissingAssets(std::FILE* err) {
 void assetFailure(const char* file, const char* reason) {
     std::fprintf(stderr, "%s: %s\n", file, reason && *reason ? reason : "cannot be loaded");
     std::exit(1);
+}
+
+void setLibraryDefaults() {
+    // Classic SDL refuses a WAV whose data is cut short, which ends the game
+    // with the file's name; SDL2 would play the part that is there.
+    setenv("SDL_WAVE_TRUNCATION", "strict", 0);
 }
 
 SDL_Surface* setGameVideoMode() {

@@ -19,6 +19,11 @@ int reportMissingAssets(std::FILE* err);
 // VideoMode: \n" and the library's reason to standard output and exits 1.
 SDL_Surface* setGameVideoMode();
 
+// Defaults for the SDL2 under SDL 1.2 on current distributions (sdl12-compat),
+// which reads its hints from the environment; set before SDL_Init. A value
+// already in the environment is left alone. Classic SDL 1.2 ignores them.
+void setLibraryDefaults();
+
 // The system pointer is hidden by a transparent cursor, not switched off:
 // a switched-off cursor in a grabbed full-screen window puts SDL2-based
 // SDL 1.2 (sdl12-compat) and SDL on Windows into relative mouse mode, where

@@ -30,6 +30,7 @@ int gameMain(int argc, char** argv, const GameIo& io) {
     SDL_Surface* optionsText = renderText(font, "Options", kMenuTextColour);
     SDL_Surface* quitText = renderText(font, "Quit", kMenuTextColour);
 
+    setLibraryDefaults();
     if (SDL_Init(SDL_INIT_VIDEO) == -1) {
         std::printf("Can't init SDL: \n%s", SDL_GetError());
         std::exit(1);
