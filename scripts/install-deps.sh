@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
   cmake g++ make pkg-config
   libsdl1.2-dev libsdl-ttf2.0-dev libsdl-mixer1.2-dev fonts-liberation libfreetype-dev
+  libsdl1.2-compat
   libcairo2-dev libsndfile1-dev
   libgtest-dev libbenchmark-dev
   xvfb xauth xdotool imagemagick valgrind dpkg-dev file

@@ -1,12 +1,26 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test: unit tests,
 # headless simulations, valgrind, the package and the end-to-end tests under
-# Xvfb; the frame benchmark's figures; then the whole
+# Xvfb; the same again on sdl12-compat (but valgrind and the benchmark's
+# smoke run); the frame benchmark's figures; then the whole
 # suite again in a build with AddressSanitizer and UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/build.sh
-ctest --test-dir build --output-on-failure -j"$(nproc)"
+VELMORA_EXPECT_SDL=classic ctest --test-dir build --output-on-failure -j"$(nproc)"
+
+# Current distributions ship SDL 1.2 as sdl12-compat (over SDL2); Debian 12
+# installs it beside classic SDL. The tests that use SDL run again on it; the
+# tests themselves check which library their programs loaded.
+echo "== The end-to-end and headless tests again on sdl12-compat"
+compat_sdl=$(dpkg -L libsdl1.2-compat | grep '/sdl12-compat/libSDL-1\.2\.so\.0$' | head -n 1)
+compat_dir=$(dirname "${compat_sdl:-/none/x}")
+if ! LD_LIBRARY_PATH=$compat_dir ldd build/velmora | grep -q "libSDL-1.2.so.0 => $compat_dir/"; then
+  echo "the game does not load sdl12-compat from '$compat_dir'" >&2
+  exit 1
+fi
+LD_LIBRARY_PATH=$compat_dir${LD_LIBRARY_PATH:+:$LD_LIBRARY_PATH} VELMORA_EXPECT_SDL=compat \
+  ctest --test-dir build --output-on-failure -j"$(nproc)" -LE 'valgrind|bench'
 
 # The Windows game, cross-built, and its end-to-end test under wine.
 echo "== The Windows build and its end-to-end test under wine (zip, installer)"

@@ -117,6 +117,21 @@ move() { xdotool mousemove "$1" "$2"; sleep 0.15; }
 key() { xdotool key "$1"; }
 hold_key() { xdotool keydown "$1"; sleep "${2:-0.25}"; xdotool keyup "$1"; }
 
+# The test command runs these tests on classic SDL 1.2 and again on
+# sdl12-compat, and names the one it expects in VELMORA_EXPECT_SDL (classic or
+# compat); a run on the other one fails instead of passing for the wrong one.
+check_sdl_library() {
+    [ -n "${VELMORA_EXPECT_SDL:-}" ] || return 0
+    local lib
+    lib=$(grep -o '/[^ ]*/libSDL-1\.2\.so[^ ]*' "/proc/$GAME_PID/maps" 2>/dev/null | head -n 1)
+    case "$VELMORA_EXPECT_SDL:$lib" in
+        compat:*/sdl12-compat/*) return 0 ;;
+        classic:*/sdl12-compat/*) ;;
+        classic:/*) return 0 ;;
+    esac
+    fail "expected the $VELMORA_EXPECT_SDL SDL 1.2, but the game runs on '${lib:-none found}'"
+}
+
 # Presses Return until the main menu shows (its background at a spot no
 # label or cursor covers); a slow start never loses the key press.
 to_menu() {
@@ -124,7 +139,10 @@ to_menu() {
         kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended before its menu showed"
         hold_key Return 0.15
         quick_shot waitmenu
-        [ "$(pixel waitmenu 1000 20)" = "0,50,100" ] && return 0
+        if [ "$(pixel waitmenu 1000 20)" = "0,50,100" ]; then
+            check_sdl_library
+            return 0
+        fi
         sleep 0.1
     done
     fail "the main menu did not show"
