@@ -82,8 +82,10 @@ TEST_F(MatchFramesTest, FrameByFrameIsTheSameMatchAsRunMatch) {
     Recorder stepped;
     MatchFrames* frames = openMatchFrames(2, 1, 6, 6, 6, stepped.s.io_);
     while (!matchFramesState(frames).matchOver) runMatchFrame(frames);
-    const uint64_t steppedPicture = displayChecksum();
+    // Closed first, as runMatch is: the match gives the system cursor back
+    // as it ends, and the dummy driver draws that one into the display.
     closeMatchFrames(frames);
+    const uint64_t steppedPicture = displayChecksum();
 
     ASSERT_EQ(201u, whole.frames.size());
     ASSERT_EQ(whole.frames.size(), stepped.frames.size());
