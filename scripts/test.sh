@@ -31,6 +31,8 @@ bash tests/e2e/wine/e2e_windows.sh "build-win64/velmora-$version-win64.zip" \
 
 echo "== Frame benchmark (figures only; timing never fails the run)"
 bash bench/run.sh build
+echo "== The game's cost on a display, on classic SDL 1.2 and on sdl12-compat (figures only)"
+bash bench/live.sh build
 
 echo "== The same tests under AddressSanitizer and UndefinedBehaviorSanitizer"
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DVELMORA_SANITIZE=ON
