@@ -33,7 +33,9 @@ void assetFailure(const char* file, const char* reason) {
 void setLibraryDefaults() {
     // Classic SDL refuses a WAV whose data is cut short, which ends the game
     // with the file's name; SDL2 would play the part that is there.
-    setenv("SDL_WAVE_TRUNCATION", "strict", 0);
+    // SDL_putenv, not setenv: the Windows C library has no setenv.
+    if (!std::getenv("SDL_WAVE_TRUNCATION"))
+        SDL_putenv(const_cast<char*>("SDL_WAVE_TRUNCATION=strict"));
 }
 
 SDL_Surface* setGameVideoMode() {
