@@ -23,12 +23,13 @@ wine_cleanup() {
 }
 trap wine_cleanup EXIT
 
-# Until the pointer is shown as a transparent cursor, SDL on Windows reads a
-# hidden pointer in relative mode and keeps warping it to the centre, so an
-# absolute move lands wherever the last warp left it. Two long moves up-left
-# pin the game's cursor (and, without relative mode, the pointer) to (0, 0);
-# moves that add up to the target's coordinates then land exactly in either
-# mode. They go in steps of at most 200 pixels, so that none runs into the
+# SDL on Windows reads the pointer in relative mode, warping it back to the
+# centre after every move, whenever the system cursor is switched off (the
+# game's fallback when it cannot make its transparent cursor); an absolute
+# move then lands wherever the last warp left it. Two long moves up-left pin
+# the game's cursor (and, in absolute mode, the pointer) to (0, 0); moves
+# that add up to the target's coordinates then land exactly in either mode.
+# They go in steps of at most 200 pixels, so that none runs into the
 # screen's edge from the centre.
 move() {
     xdotool mousemove_relative -- -2000 -2000; sleep 0.1
