@@ -46,6 +46,11 @@ key=$( { echo "$versions"; x86_64-w64-mingw32-g++ --version | sed -n 1p;
          cat "$here/build-libs.sh" "$here"/sdl_ttf/*; } | sha256sum | cut -c1-16)
 cache=${XDG_CACHE_HOME:-$HOME/.cache}/velmora-win64/$key
 prefix=$cache/prefix
+# Two builds on one machine (two clones, or CI beside a developer) share
+# the prefix: the second waits while the first builds it.
+mkdir -p "$(dirname "$cache")"
+exec 9>"$cache.lock"
+flock 9
 if [ -f "$cache/complete" ]; then
     echo "== Reusing the Windows libraries in $prefix"
     touch "$cache/complete"
@@ -64,7 +69,7 @@ for other in "$(dirname "$cache")"/*/; do
     other=${other%/}
     if [ "$other" != "$cache" ] && [ -f "$other/complete" ] &&
        [ -z "$(find "$other/complete" -mtime -30)" ]; then
-        rm -rf "$other"
+        rm -rf "$other" "$other.lock"
     fi
 done
 
