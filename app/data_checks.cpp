@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "app/data_files.h"
+#include "app/i_system.h"
 
 namespace {
 
@@ -197,12 +198,12 @@ bool reportProblem(const char* path) {
 }  // namespace
 
 void checkDataFileOrExit(const char* path) {
-    if (reportProblem(path)) std::exit(1);
+    if (reportProblem(path)) fatalExit();
 }
 
 void checkAllDataFiles() {
     // Every damaged file is named, not just the first.
     int problems = 0;
     for (const char* path : kDataFiles) problems += reportProblem(path) ? 1 : 0;
-    if (problems > 0) std::exit(1);
+    if (problems > 0) fatalExit();
 }

@@ -1,6 +1,9 @@
 #include "app/i_system.h"
 
+#include <cstdarg>
 #include <cstdlib>
+
+#include "app/i_sound.h"
 
 namespace {
 
@@ -24,13 +27,11 @@ void cSeed(void*, unsigned seed) { std::srand(seed); }
 
 int cRandom(void*) { return std::rand(); }
 
-bool mixChannelBusy(void*) { return Mix_Playing(0) != 0; }
+bool mixChannelBusy(void*) { return soundPlaying(); }
 
-void mixPlay(void*, int, Mix_Chunk* chunk) {
-    if (chunk) Mix_PlayChannelTimed(0, chunk, 0, -1);
-}
+void mixPlay(void*, int, Mix_Chunk* chunk) { playSound(chunk); }
 
-void mixHalt(void*) { Mix_HaltChannel(0); }
+void mixHalt(void*) { haltSound(); }
 
 void ignoreFrame(void*, const MatchState&) {}
 
@@ -52,3 +53,13 @@ void paceFrame(const GameIo& io, Clock passStart) {
     const Clock spent = io.clock(io.ctx) - passStart;
     if (spent < static_cast<Clock>(kMinPassMs)) io.delay(io.ctx, static_cast<uint32_t>(kMinPassMs - spent));
 }
+
+void fatalError(std::FILE* stream, const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    std::vfprintf(stream, format, args);
+    va_end(args);
+    fatalExit();
+}
+
+void fatalExit() { std::exit(1); }

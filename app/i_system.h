@@ -7,6 +7,7 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 #include <cstdint>
+#include <cstdio>
 
 struct MatchState;
 
@@ -53,3 +54,11 @@ struct TickExtender {
     Clock high = 0;
 };
 Clock extendTicks(TickExtender& ext, uint32_t ticks);
+
+// The one way the game gives up: the message on the stream given (start-up
+// failures go to standard output, exactly as formatted), then exit status 1
+// with the exit handlers run.
+[[noreturn]] void fatalError(std::FILE* stream, const char* format, ...)
+    __attribute__((format(printf, 2, 3)));
+// The same once the failure has been written out.
+[[noreturn]] void fatalExit();

@@ -1,12 +1,10 @@
 #include "app/main_menu.h"
 
-#include <SDL_ttf.h>
-
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/assets.h"
 #include "app/data_files.h"
+#include "app/i_video.h"
 #include "match/match.h"
 #include "screens/menu_common.h"
 #include "screens/screens.h"
@@ -31,11 +29,7 @@ int gameMain(int argc, char** argv, const GameIo& io) {
     SDL_Surface* quitText = renderText(font, "Quit", kMenuTextColour);
 
     setLibraryDefaults();
-    if (SDL_Init(SDL_INIT_VIDEO) == -1) {
-        std::printf("Can't init SDL: \n%s", SDL_GetError());
-        std::exit(1);
-    }
-    std::atexit(SDL_Quit);
+    initVideo();
 
     runIntroScreen(argc, argv, io);
 
@@ -66,7 +60,7 @@ int gameMain(int argc, char** argv, const GameIo& io) {
             }
             // The screen just left set the same mode again; take the display
             // surface afresh rather than trust the old pointer.
-            display = SDL_GetVideoSurface();
+            display = currentDisplay();
         }
 
         if (io.keyDown(io.ctx, SDLK_q)) leaveScreen = true;
@@ -77,15 +71,15 @@ int gameMain(int argc, char** argv, const GameIo& io) {
         blitAt(optionsText, display, 400, 370);
         blitAt(quitText, display, 400, 440);
         blitAt(crosshair, display, cursor.x, cursor.y);
-        SDL_Flip(display);
+        flipDisplay(display);
         paceFrame(io, passStart);
     }
 
-    SDL_FreeSurface(startText);
-    SDL_FreeSurface(optionsText);
-    SDL_FreeSurface(quitText);
-    SDL_FreeSurface(crosshair);
-    TTF_CloseFont(font);
+    freeImage(startText);
+    freeImage(optionsText);
+    freeImage(quitText);
+    freeImage(crosshair);
+    closeFont(font);
     restoreSystemCursor(hiddenCursor);
     return 0;
 }

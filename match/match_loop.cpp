@@ -1,14 +1,13 @@
 // runMatch: set-up, the frame loop with its fixed stage order, drawing and
 // teardown. The rules live in the stage files; this file is the SDL side.
-#include <SDL_ttf.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <initializer_list>
 
-#include "app/assets.h"
 #include "app/data_files.h"
+#include "app/i_sound.h"
+#include "app/i_video.h"
 #include "match/match.h"
 #include "match/stages.h"
 
@@ -50,24 +49,6 @@ struct MatchMedia {
     HiddenCursor hiddenCursor;
 };
 
-// The renderer's text images are 8-bit surfaces that blit through their
-// palette. In the display's format, with the key run-length encoded, a blit
-// is a copy of their opaque runs; the pixels drawn are the same.
-void toDisplayFormat(SDL_Surface*& text) {
-    SDL_SetColorKey(text, SDL_SRCCOLORKEY | SDL_RLEACCEL, text->format->colorkey);
-    SDL_Surface* converted = SDL_DisplayFormat(text);
-    if (!converted) return;
-    SDL_FreeSurface(text);
-    text = converted;
-}
-
-void openAudio() {
-    if (Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 2048) == -1) {
-        std::printf("Can't set OpenAudio: \n%s", SDL_GetError());
-        std::exit(1);
-    }
-}
-
 void loadMedia(MatchMedia& media, int fieldKind) {
     initFonts();
     media.smallFont = openFont(dataFile(DATA_FONT), 50);
@@ -79,10 +60,10 @@ void loadMedia(MatchMedia& media, int fieldKind) {
 
     openAudio();
     media.display = setGameVideoMode();
-    SDL_FillRect(media.display, nullptr, SDL_MapRGB(media.display->format, 255, 255, 255));
+    fillDisplay(media.display, 255, 255, 255);
     for (SDL_Surface** text :
          {&media.outText, &media.pointLineText, &media.playerWonText, &media.cpuWonText})
-        toDisplayFormat(*text);
+        textToDisplayFormat(*text);
 
     // The menus only offer 1..4; any other value plays on the standard field
     // rather than draw without one.
@@ -103,26 +84,19 @@ void loadMedia(MatchMedia& media, int fieldKind) {
     for (int i = 0; i < SOUND_COUNT; ++i) media.sounds[i] = loadSound(dataFile(kSoundFiles[i]));
 }
 
-void freeSurface(SDL_Surface*& surface) {
-    if (surface) SDL_FreeSurface(surface);
-    surface = nullptr;
-}
-
-void freeMedia(MatchMedia& media) {
-    Mix_HaltChannel(0);
+// A sound still playing stops before its chunk goes.
+void freeMedia(MatchMedia& media, const GameIo& io) {
+    io.haltChannel(io.ctx);
     SDL_Surface** surfaces[] = {&media.field,         &media.fieldPatch,  &media.cpuFigure,
                                 &media.playerFigure,  &media.ball,        &media.shadow,
                                 &media.crosshair,     &media.targetWindow, &media.powerBar,
                                 &media.barCover,      &media.outText,     &media.pointLineText,
                                 &media.cpuScoreText,  &media.playerScoreText,
                                 &media.playerWonText, &media.cpuWonText};
-    for (SDL_Surface** surface : surfaces) freeSurface(*surface);
-    for (Mix_Chunk*& chunk : media.sounds) {
-        if (chunk) Mix_FreeChunk(chunk);
-        chunk = nullptr;
-    }
-    TTF_CloseFont(media.smallFont);
-    TTF_CloseFont(media.largeFont);
+    for (SDL_Surface** surface : surfaces) freeImage(*surface);
+    for (Mix_Chunk*& chunk : media.sounds) freeSound(chunk);
+    closeFont(media.smallFont);
+    closeFont(media.largeFont);
     restoreSystemCursor(media.hiddenCursor);
 }
 
@@ -130,9 +104,9 @@ void freeMedia(MatchMedia& media) {
 // the same as rendering it every frame.
 void refreshScoreText(MatchMedia& media, SDL_Surface*& image, char* shown, const char* text) {
     if (image && std::strcmp(shown, text) == 0) return;
-    freeSurface(image);
+    freeImage(image);
     image = renderText(media.largeFont, text, kMatchTextColour);
-    toDisplayFormat(image);
+    textToDisplayFormat(image);
     std::snprintf(shown, 16, "%s", text);
 }
 
@@ -157,12 +131,12 @@ void pollMatchEvents(MatchState& m, const GameIo& io) {
 void announceWinners(MatchMedia& media, const GameIo& io, int winners) {
     if (winners & WINNER_CPU) {
         blitAt(media.cpuWonText, media.display, kWonTextX, kWonTextY);
-        SDL_Flip(media.display);
+        flipDisplay(media.display);
         io.delay(io.ctx, 2000);
     }
     if (winners & WINNER_PLAYER) {
         blitAt(media.playerWonText, media.display, kWonTextX, kWonTextY);
-        SDL_Flip(media.display);
+        flipDisplay(media.display);
         io.delay(io.ctx, 2000);
     }
 }
@@ -186,7 +160,7 @@ void drawFrame(MatchState& m, MatchMedia& media) {
         blitAt(media.targetWindow, d, kWindowX, kWindowY);
         // The blit clips this rectangle at the left and top edges; the next
         // frame reads the clipped position back as the crosshair's centre.
-        SDL_BlitSurface(media.crosshair, nullptr, d, &m.crosshairRect);
+        blitAtRect(media.crosshair, d, &m.crosshairRect);
     }
     if (m.outShown) blitAt(media.outText, d, kOutTextX, kOutTextY);
     if (m.pointLineShown) blitAt(media.pointLineText, d, kPointLineTextX, kPointLineTextY);
@@ -194,7 +168,7 @@ void drawFrame(MatchState& m, MatchMedia& media) {
         blitAt(media.cpuScoreText, d, kCpuScoreX, kCpuScoreY);
         blitAt(media.playerScoreText, d, kPlayerScoreX, kPlayerScoreY);
     }
-    SDL_Flip(d);
+    flipDisplay(d);
 }
 
 }  // namespace
@@ -242,7 +216,7 @@ int runMatch(int, char**, int fieldKind, int enemyLevel, int clubHeight, int clu
     MatchFrames f(io);
     openMatch(f, fieldKind, enemyLevel, clubHeight, clubSpeed, clubPrecision);
     while (!f.m.matchOver) matchFrame(f);
-    freeMedia(f.media);
+    freeMedia(f.media, f.io);
     return 0;
 }
 
@@ -258,6 +232,6 @@ MatchState& matchFramesState(MatchFrames* frames) { return frames->m; }
 void runMatchFrame(MatchFrames* frames) { matchFrame(*frames); }
 
 void closeMatchFrames(MatchFrames* frames) {
-    freeMedia(frames->media);
+    freeMedia(frames->media, frames->io);
     delete frames;
 }

@@ -1,11 +1,10 @@
 #include "screens/credits.h"
 
-#include <SDL_ttf.h>
 
 #include <string>
 
-#include "app/assets.h"
 #include "app/data_files.h"
+#include "app/i_video.h"
 #include "screens/screens.h"
 
 namespace {
@@ -59,15 +58,15 @@ int runCreditsScreen(int, char**, const GameIo& io) {
         for (int i = 0; i < kLineCount; ++i) blitAt(texts[i], display, lines[i].x, lines[i].y);
         blitAt(logo, display, 250, 520);
         blitAt(crosshair, display, cursor.x, cursor.y);
-        SDL_Flip(display);
+        flipDisplay(display);
         paceFrame(io, passStart);
     }
 
-    for (SDL_Surface* text : texts) SDL_FreeSurface(text);
-    SDL_FreeSurface(logo);
-    SDL_FreeSurface(crosshair);
-    TTF_CloseFont(largeFont);
-    TTF_CloseFont(smallFont);
+    for (SDL_Surface*& text : texts) freeImage(text);
+    freeImage(logo);
+    freeImage(crosshair);
+    closeFont(largeFont);
+    closeFont(smallFont);
     restoreSystemCursor(hiddenCursor);
     return 0;
 }

@@ -1,7 +1,7 @@
 #include "screens/intro.h"
 
-#include "app/assets.h"
 #include "app/data_files.h"
+#include "app/i_video.h"
 #include "screens/screens.h"
 
 bool advanceIntroSlide(IntroSlide& slide, Clock elapsed) {
@@ -37,7 +37,7 @@ int runIntroScreen(int, char**, const GameIo& io) {
             io.delay(io.ctx, kIntroHoldMs);
         }
 
-        SDL_FillRect(display, nullptr, SDL_MapRGB(display->format, 0, 0, 0));
+        fillDisplay(display, 0, 0, 0);
         blitAt(title, display, 300, 7);
         // Below the display they show nothing; skipping them also keeps a
         // long stalled pass from wrapping the 16-bit blit position.
@@ -45,14 +45,14 @@ int runIntroScreen(int, char**, const GameIo& io) {
             blitAt(cover, display, 0, slide.y);
             blitAt(laser, display, 0, slide.y);
         }
-        SDL_Flip(display);
+        flipDisplay(display);
         io.delay(io.ctx, kIntroPassWaitMs);
         slide.frameStep = static_cast<int32_t>((io.clock(io.ctx) - frameStart) / 2);
     }
 
-    SDL_FreeSurface(title);
-    SDL_FreeSurface(cover);
-    SDL_FreeSurface(laser);
+    freeImage(title);
+    freeImage(cover);
+    freeImage(laser);
     restoreSystemCursor(hiddenCursor);
     return 0;
 }

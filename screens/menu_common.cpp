@@ -1,5 +1,7 @@
 #include "screens/menu_common.h"
 
+#include "app/i_video.h"
+
 bool pollMenuEvents(const GameIo& io, MenuCursor& cursor) {
     bool quit = false;
     SDL_Event event;
@@ -25,5 +27,5 @@ bool pollMenuEvents(const GameIo& io, MenuCursor& cursor) {
 }
 
 void fillMenuBackground(SDL_Surface* display) {
-    SDL_FillRect(display, nullptr, SDL_MapRGB(display->format, 0, 50, 100));
+    fillDisplay(display, 0, 50, 100);
 }

@@ -1,9 +1,8 @@
 #include "screens/options.h"
 
-#include <SDL_ttf.h>
 
-#include "app/assets.h"
 #include "app/data_files.h"
+#include "app/i_video.h"
 #include "screens/menu_common.h"
 #include "screens/screens.h"
 #include "screens/settings.h"
@@ -94,7 +93,7 @@ int runOptionsScreen(int argc, char** argv, int& fieldKind, int& enemyLevel, int
                     // The button or Escape that left the credits may still be
                     // held; give the player time to let go.
                     clickGateStart = io.clock(io.ctx);
-                    display = SDL_GetVideoSurface();
+                    display = currentDisplay();
                 }
             }
         }
@@ -112,15 +111,15 @@ int runOptionsScreen(int argc, char** argv, int& fieldKind, int& enemyLevel, int
         blitAt(marker, display, markers.enemy.x, markers.enemy.y);
         blitAt(marker, display, markers.club.x, markers.club.y);
         blitAt(crosshair, display, cursor.x, cursor.y);
-        SDL_Flip(display);
+        flipDisplay(display);
         paceFrame(io, passStart);
     }
 
-    for (SDL_Surface* text : texts) SDL_FreeSurface(text);
-    SDL_FreeSurface(marker);
-    SDL_FreeSurface(crosshair);
-    TTF_CloseFont(smallFont);
-    TTF_CloseFont(largeFont);
+    for (SDL_Surface*& text : texts) freeImage(text);
+    freeImage(marker);
+    freeImage(crosshair);
+    closeFont(smallFont);
+    closeFont(largeFont);
     restoreSystemCursor(hiddenCursor);
     return 0;
 }

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/assets.h"
+#include "app/i_video.h"
 
 namespace {
 

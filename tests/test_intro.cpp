@@ -5,7 +5,6 @@
 #include <cstdlib>
 #include <vector>
 
-#include "app/assets.h"
 #include "scripted_io.h"
 #include "sdl_video_env.h"
 #include "screens/intro.h"

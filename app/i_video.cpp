@@ -1,0 +1,179 @@
+#include "app/i_video.h"
+
+#include <cstdlib>
+#include <string>
+#include <unordered_map>
+
+#include "app/assets.h"
+#include "app/data_checks.h"
+#include "app/data_files.h"
+#include "app/i_system.h"
+
+namespace {
+
+const VideoWatch* gWatch = nullptr;
+
+// Names of the images and texts alive while a replay watches; the real game
+// keeps none.
+std::unordered_map<const SDL_Surface*, std::string>& imageNames() {
+    static std::unordered_map<const SDL_Surface*, std::string> names;
+    return names;
+}
+
+void nameImage(const SDL_Surface* image, const std::string& name) {
+    if (gWatch && image) imageNames()[image] = name;
+}
+
+void renameImage(const SDL_Surface* from, const SDL_Surface* to) {
+    if (!gWatch) return;
+    auto it = imageNames().find(from);
+    if (it == imageNames().end()) return;
+    std::string name = it->second;
+    imageNames().erase(it);
+    imageNames()[to] = name;
+}
+
+void watchBlit(const SDL_Surface* image, int x, int y) {
+    if (!gWatch || !image) return;
+    auto it = imageNames().find(image);
+    gWatch->blit(gWatch->ctx, it == imageNames().end() ? "?" : it->second.c_str(), image->w,
+                 image->h, x, y);
+}
+
+}  // namespace
+
+void initVideo() {
+    if (SDL_Init(SDL_INIT_VIDEO) == -1) fatalError(stdout, "Can't init SDL: \n%s", SDL_GetError());
+    std::atexit(SDL_Quit);
+}
+
+SDL_Surface* setGameVideoMode() {
+    SDL_Surface* display =
+        SDL_SetVideoMode(1024, 768, 32, SDL_HWSURFACE | SDL_DOUBLEBUF | SDL_FULLSCREEN);
+    if (!display) fatalError(stdout, "Can't set VideoMode: \n%s", SDL_GetError());
+    return display;
+}
+
+SDL_Surface* currentDisplay() { return SDL_GetVideoSurface(); }
+
+void setLibraryDefaults() {
+    // Classic SDL refuses a WAV whose data is cut short, which ends the game
+    // with the file's name; SDL2 would play the part that is there.
+    // SDL_putenv, not setenv: the Windows C library has no setenv.
+    if (!std::getenv("SDL_WAVE_TRUNCATION"))
+        SDL_putenv(const_cast<char*>("SDL_WAVE_TRUNCATION=strict"));
+}
+
+HiddenCursor hideSystemCursor() {
+    // Data and mask all 0: every pixel of the cursor is transparent.
+    static const Uint8 kNoBits[16 * 16 / 8] = {};
+    HiddenCursor hidden;
+    hidden.previous = SDL_GetCursor();
+    hidden.transparent =
+        SDL_CreateCursor(const_cast<Uint8*>(kNoBits), const_cast<Uint8*>(kNoBits), 16, 16, 0, 0);
+    if (hidden.transparent) {
+        SDL_SetCursor(hidden.transparent);
+        SDL_ShowCursor(SDL_ENABLE);
+    } else {
+        // Better a pointer that some devices cannot move than an arrow
+        // over the crosshair.
+        SDL_ShowCursor(SDL_DISABLE);
+    }
+    return hidden;
+}
+
+void restoreSystemCursor(HiddenCursor& hidden) {
+    if (!hidden.transparent) return;
+    // The screen that called this one still wants it hidden: give back its
+    // cursor before ours stops being current.
+    if (hidden.previous) SDL_SetCursor(hidden.previous);
+    // Without a cursor to go back to ours stays current; the library frees
+    // its current cursor when it shuts down.
+    if (SDL_GetCursor() != hidden.transparent) SDL_FreeCursor(hidden.transparent);
+    hidden.transparent = nullptr;
+}
+
+SDL_Surface* loadImage(const char* file, const ColourKey* key, int alpha) {
+    // Again at the load: the file may have been replaced since start-up.
+    checkDataFileOrExit(file);
+    SDL_RWops* source = SDL_RWFromFile(file, "rb");
+    if (!source) assetFailure(file, SDL_GetError());
+    SDL_Surface* image = SDL_LoadBMP_RW(source, 1);
+    if (!image) assetFailure(file, SDL_GetError());
+    if (key)
+        SDL_SetColorKey(image, SDL_SRCCOLORKEY | SDL_RLEACCEL,
+                        SDL_MapRGB(image->format, key->r, key->g, key->b));
+    if (alpha >= 0) SDL_SetAlpha(image, SDL_SRCALPHA | SDL_RLEACCEL, static_cast<Uint8>(alpha));
+    if (SDL_GetVideoSurface()) {
+        // The key and alpha travel with the conversion.
+        SDL_Surface* converted = SDL_DisplayFormat(image);
+        if (converted) {
+            SDL_FreeSurface(image);
+            image = converted;
+        }
+    }
+    nameImage(image, file);
+    return image;
+}
+
+void freeImage(SDL_Surface*& image) {
+    if (!image) return;
+    if (gWatch) imageNames().erase(image);
+    SDL_FreeSurface(image);
+    image = nullptr;
+}
+
+void initFonts() {
+    if (!TTF_WasInit() && TTF_Init() == -1) assetFailure(dataFile(DATA_FONT), TTF_GetError());
+}
+
+TTF_Font* openFont(const char* file, int size) {
+    if (const char* damaged = fontTablesOutsideFile(file)) assetFailure(file, damaged);
+    TTF_Font* font = TTF_OpenFont(file, size);
+    if (!font) assetFailure(file, TTF_GetError());
+    return font;
+}
+
+void closeFont(TTF_Font* font) { TTF_CloseFont(font); }
+
+SDL_Surface* renderText(TTF_Font* font, const char* text, SDL_Color colour) {
+    SDL_Surface* image = TTF_RenderText_Solid(font, text, colour);
+    if (!image) assetFailure(dataFile(DATA_FONT), TTF_GetError());
+    nameImage(image, std::string("\"") + text + "\"");
+    return image;
+}
+
+void textToDisplayFormat(SDL_Surface*& text) {
+    SDL_SetColorKey(text, SDL_SRCCOLORKEY | SDL_RLEACCEL, text->format->colorkey);
+    SDL_Surface* converted = SDL_DisplayFormat(text);
+    if (!converted) return;
+    renameImage(text, converted);
+    SDL_FreeSurface(text);
+    text = converted;
+}
+
+void fillDisplay(SDL_Surface* display, Uint8 r, Uint8 g, Uint8 b) {
+    if (gWatch) gWatch->fill(gWatch->ctx, r, g, b);
+    SDL_FillRect(display, nullptr, SDL_MapRGB(display->format, r, g, b));
+}
+
+void blitAt(SDL_Surface* image, SDL_Surface* display, int x, int y) {
+    watchBlit(image, x, y);
+    SDL_Rect where = {static_cast<Sint16>(x), static_cast<Sint16>(y), 0, 0};
+    SDL_BlitSurface(image, nullptr, display, &where);
+}
+
+void blitAtRect(SDL_Surface* image, SDL_Surface* display, SDL_Rect* where) {
+    watchBlit(image, where->x, where->y);
+    SDL_BlitSurface(image, nullptr, display, where);
+}
+
+void flipDisplay(SDL_Surface* display) {
+    if (gWatch) gWatch->flip(gWatch->ctx);
+    SDL_Flip(display);
+}
+
+void watchVideo(const VideoWatch* watch) {
+    gWatch = watch;
+    if (!watch) imageNames().clear();
+}
