@@ -86,6 +86,7 @@ struct Tracer {
     size_t soundsSeen = 0;
     int haltsSeen = 0;
     int lines = 0;
+    bool everyFrame = false;  // a line for every match frame, for writing demos
 
     explicit Tracer(ScriptedIo& io) : s(io) {}
 
@@ -181,7 +182,7 @@ struct Tracer {
             const size_t at = text.find(" score ");
             return at == std::string::npos ? std::string() : text.substr(at);
         };
-        if (flags(summary) != flags(lastSummary) || !sounds.empty() || now != lastShape ||
+        if (everyFrame || flags(summary) != flags(lastSummary) || !sounds.empty() || now != lastShape ||
             pendingPass % kCheckpointEvery == 0)
             line(summary + sounds);
         if (now != lastShape) out << "  draw: " << list << "\n";
@@ -310,18 +311,22 @@ std::string formatDemo(const Demo& demo) {
     return o.str();
 }
 
-std::string replayDemo(Demo& demo, const DemoPlayer& player) {
+std::string replayDemo(Demo& demo, const DemoPlayer& player, bool everyFrame) {
     ScriptedIo s;
     s.now = demo.clock;
     Tracer tracer(s);
+    tracer.everyFrame = everyFrame;
     int work = demo.work;
-    s.beforePass = [&demo, &work](ScriptedIo& io, int pass) {
+    // A run that has strayed from its recorded input (the rules changed)
+    // ends soon after the input runs out instead of playing on unattended.
+    const int lastPass = demo.actions.empty() ? 0 : demo.actions.rbegin()->first;
+    const int passLimit = player ? 200000 : lastPass + 1000;
+    s.beforePass = [&demo, &work, passLimit](ScriptedIo& io, int pass) {
         auto it = demo.actions.find(pass);
         if (it != demo.actions.end())
             for (const std::string& action : it->second) applyAction(io, work, action);
         io.now += work;
-        // A demo that loses its way must still end.
-        if (pass > 200000) io.pushQuit();
+        if (pass >= passLimit) io.pushQuit();
     };
     s.afterFrame = [&tracer, &player, &demo](ScriptedIo& io, const MatchState& m) {
         tracer.matchFrame(m);

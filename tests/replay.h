@@ -43,7 +43,8 @@ using DemoPlayer = std::function<void(ScriptedIo&, const MatchState&, Demo&)>;
 
 // Plays the demo and returns its trace. SDL's video must be up (dummy
 // driver); the run leaves it up.
-std::string replayDemo(Demo& demo, const DemoPlayer& player = nullptr);
+// everyFrame writes a line for every match frame (for writing a demo).
+std::string replayDemo(Demo& demo, const DemoPlayer& player = nullptr, bool everyFrame = false);
 
 // The first line where two traces part, as "line N:\n- expected\n+ actual",
 // or an empty string when they agree.

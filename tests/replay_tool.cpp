@@ -1,7 +1,7 @@
 // velmora_replay: records demos of whole matches with the scripted player,
 // and prints the trace of any demo.
 //   velmora_replay record OUT.demo LEVEL SEED [FIELD] [escape|quit PASS]
-//   velmora_replay trace DEMO
+//   velmora_replay trace DEMO [--every-frame]
 // Run from the build folder, which holds data/.
 #include <cstdio>
 #include <cstdlib>
@@ -18,7 +18,7 @@ namespace {
 int usage() {
     std::fprintf(stderr,
                  "usage: velmora_replay record OUT.demo LEVEL SEED [FIELD] [escape|quit PASS]\n"
-                 "       velmora_replay trace DEMO\n");
+                 "       velmora_replay trace DEMO [--every-frame]\n");
     return 2;
 }
 
@@ -81,7 +81,7 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "%s: %s\n", argv[2], error.c_str());
             return 1;
         }
-        std::cout << replayDemo(demo);
+        std::cout << replayDemo(demo, nullptr, argc > 3 && std::string(argv[3]) == "--every-frame");
         return 0;
     }
     if (command != "record" || argc < 5) return usage();

@@ -1,4 +1,4 @@
-// Whole matches, headless: the real frame stages driven frame by frame with
+// Whole matches, headless: the real runMatch driven frame by frame with
 // a scripted player who aims, charges, releases and tries to catch the
 // CPU's shots. Every match must end with a winner, and no state may leave
 // its range on the way.
@@ -11,14 +11,17 @@
 #include <sstream>
 #include <string>
 
+#include "match/match.h"
 #include "rally_player.h"
 #include "scripted_io.h"
 
 namespace {
 
-constexpr int kFrameMs = 10;
-constexpr int kMatchesPerLevel = 60;
-constexpr long kFrameLimit = 400000;  // over an hour of play at 10 ms a frame
+// Frames of 30 ms (frameStep 15) keep a whole match within a few thousand
+// drawn frames.
+constexpr int kFrameMs = 30;
+constexpr int kMatchesPerLevel = 3;
+constexpr long kFrameLimit = 200000;  // well over an hour of play
 
 struct Violation {
     long frame = -1;
@@ -49,55 +52,49 @@ struct MatchResult {
     int winners = WINNER_NONE;
     long frames = 0;
     int blocks = 0;
-    int cpuServes = 0;
+    long cpuServes = 0;
     // Points by how they came: [player's shot past the line, player's shot
     // out, CPU's shot past the line, CPU's shot out].
     int points[4] = {};
     Violation violation;
 };
 
+// One whole match through runMatch with the scripted player; the checks
+// run on each frame as drawn.
 MatchResult playMatch(int level, unsigned seed) {
     ScriptedIo s;
-    MatchIo io = s.matchIo();
     s.now = 4000 + static_cast<int32_t>(seed) * 37;  // the clock seeds the match
-    MatchState m;
-    setUpMatchState(m, io, 1, level, 6, 6, 6);
     RallyPlayer player(seed);
     MatchResult r;
-    int servesSeen = 0;
-    while (!m.matchOver && r.frames < kFrameLimit) {
-        const float cpuBefore = m.cpuScore, playerBefore = m.playerScore;
-        const bool playerShotBefore = m.playerBallInFlight;
-        const bool cpuShotBefore = m.cpuBallInFlight;
-        m.frameStart = s.now;
-        // No event stage here: the player's pointer goes straight into the
-        // state, as the events of a frame would put it.
-        const RallyPlayer::Move move = player.decide(m);
-        s.buttons = move.buttons;
-        if (move.moves) {
-            m.pointerX = move.x;
-            m.pointerY = move.y;
-        }
-        const int winners = runFrameStages(m, io);
-        refreshDrawPositions(m);
+    float cpuBefore = 0, playerBefore = 0;
+    bool playerShotBefore = false, cpuShotBefore = false;
+    s.beforePass = [&r](ScriptedIo& io, int) {
+        io.now += kFrameMs;
+        if (r.frames >= kFrameLimit) io.pushQuit();
+    };
+    s.afterFrame = [&](ScriptedIo& io, const MatchState& m) {
+        ++r.frames;
         if (playerShotBefore && !m.playerBallInFlight && m.cpuCarriesBall) ++r.blocks;
-        if (!cpuShotBefore && m.cpuBallInFlight) ++servesSeen;
+        if (!cpuShotBefore && m.cpuBallInFlight) ++r.cpuServes;
         if (m.playerScore - playerBefore == 1.0f) ++r.points[0];
         if (m.cpuScore - cpuBefore == 0.5f) ++r.points[1];
         if (m.cpuScore - cpuBefore == 1.0f) ++r.points[2];
         if (m.playerScore - playerBefore == 0.5f) ++r.points[3];
-        if (winners != WINNER_NONE) {
-            r.winners = winners;
-            s.now += 2000;  // the winner's text stays up
-        }
-        s.now += kFrameMs;
-        m.frameStep = kFrameMs / 2;
-        ++r.frames;
         checkRanges(m, r.frames, cpuBefore, playerBefore, r.violation);
-    }
-    r.cpu = m.cpuScore;
-    r.player = m.playerScore;
-    r.cpuServes = servesSeen;
+        cpuBefore = m.cpuScore;
+        playerBefore = m.playerScore;
+        playerShotBefore = m.playerBallInFlight;
+        cpuShotBefore = m.cpuBallInFlight;
+        r.cpu = m.cpuScore;
+        r.player = m.playerScore;
+        player.act(m, io);
+    };
+    runMatch(0, nullptr, 1, level, 6, 6, 6, s.io_);
+    // Each winner's text stays up for 2000 ms, the CPU's first.
+    int held = 0;
+    for (uint32_t ms : s.delays) held += ms == 2000;
+    if (held == 2) r.winners = WINNER_CPU | WINNER_PLAYER;
+    if (held == 1) r.winners = r.cpu >= r.player ? WINNER_CPU : WINNER_PLAYER;
     return r;
 }
 
