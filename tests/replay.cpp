@@ -34,8 +34,9 @@ std::string stateText(const MatchState& m) {
                    m.cpuReadsSides, m.cpuReadsHeight, m.outShown, m.pointLineShown,
                    m.showScores, m.messageArmed})
         put(b);
-    for (int v : {m.frameStart, m.frameStep, m.pointerX, m.pointerY, m.ballCentreX,
-                  m.ballCentreY, int{m.crosshairRect.x}, int{m.crosshairRect.y},
+    auto putAll = [&o](auto... values) { ((o << +values << ' '), ...); };
+    putAll(m.frameStart, m.frameStep, m.pointerX, m.pointerY, m.ballCentreX,
+                  m.ballCentreY, m.crosshairRect.x, m.crosshairRect.y,
                   m.crosshairCentreX, m.crosshairCentreY, m.aimDriftRate, m.cpuClubSpeed,
                   m.cpuClubHeight, m.aimDriftX, m.aimDriftY, m.driftDirection, m.power, m.lift,
                   m.curve, m.curveSide, m.crosshairX, m.crosshairY, m.barCoverX, m.playerX,
@@ -43,8 +44,7 @@ std::string stateText(const MatchState& m) {
                   m.curveStep, m.shotStart, m.cpuX, m.cpuBlockRoll, m.cpuRecoverEnd,
                   m.rightShots, m.leftShots, m.centreShots, m.heightTendency, m.lastSideCount,
                   m.lastHeightCount, m.lastBlockRoll, m.lastPlayerShotScore, m.lastCpuShotScore,
-                  m.lastZoneSound, m.lastMessageTime, m.messageStart})
-        put(v);
+                  m.lastZoneSound, m.lastMessageTime, m.messageStart);
     o << m.cpuScore << ' ' << m.playerScore << ' ' << m.cpuScoreText << ' ' << m.playerScoreText;
     return o.str();
 }
@@ -82,7 +82,7 @@ struct Tracer {
     std::string lastDrawn, lastShape, lastSummary;
     bool pending = false;           // a flip whose line is not written yet
     int pendingPass = 0;
-    int32_t pendingClock = 0;
+    Clock pendingClock = 0;
     size_t soundsSeen = 0;
     int haltsSeen = 0;
     int lines = 0;
@@ -94,7 +94,7 @@ struct Tracer {
         static_cast<Tracer*>(ctx)->drawn.push_back("fill " + std::to_string(r) + "," +
                                                    std::to_string(g) + "," + std::to_string(b));
     }
-    static void onBlit(void* ctx, const char* image, int w, int h, int x, int y) {
+    static void onBlit(void* ctx, const char* image, int, int, int x, int y) {
         std::string name;
         for (const char* c = image; *c; ++c) {
             // Texts are Latin-1; the trace stays ASCII.
@@ -108,9 +108,10 @@ struct Tracer {
             }
         }
         if (name.compare(0, 5, "data/") == 0) name.erase(0, 5);
-        static_cast<Tracer*>(ctx)->drawn.push_back(name + " " + std::to_string(w) + "x" +
-                                                   std::to_string(h) + " @" +
-                                                   std::to_string(x) + "," + std::to_string(y));
+        // By name and place only: redrawn art of another size leaves the
+        // traces as they are.
+        static_cast<Tracer*>(ctx)->drawn.push_back(name + " @" + std::to_string(x) + "," +
+                                                   std::to_string(y));
     }
     static void onFlip(void* ctx) {
         Tracer& t = *static_cast<Tracer*>(ctx);

@@ -27,7 +27,7 @@
 struct Demo {
     std::string run = "game";
     int settings[5] = {1, 1, 6, 6, 6};  // fieldKind, enemyLevel, club height, speed, precision
-    int32_t clock = 1000;
+    Clock clock = 1000;
     int work = 0;
     std::string comment;  // leading # lines, kept when a demo is written back
     std::map<int, std::vector<std::string>> actions;
