@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "app/i_sound.h"
+#include "app/end_signals.h"
 
 namespace {
 
@@ -11,7 +12,23 @@ TickExtender sdlTicks;
 
 Clock sdlClock(void*) { return extendTicks(sdlTicks, SDL_GetTicks()); }
 
-int sdlPollEvent(void*, SDL_Event* event) { return SDL_PollEvent(event); }
+// Set once the signal's close request went out in the current drain of the
+// queue, so that a drain still ends.
+bool endRequested = false;
+
+int sdlPollEvent(void*, SDL_Event* event) {
+    // A signal to end reaches every screen as a close request, once in each
+    // drain, so the screens that called it hear it too when they go on.
+    if (endSignal() && !endRequested) {
+        endRequested = true;
+        *event = SDL_Event{};
+        event->type = SDL_QUIT;
+        return 1;
+    }
+    const int got = SDL_PollEvent(event);
+    if (!got) endRequested = false;
+    return got;
+}
 
 uint8_t sdlMouseButtons(void*) { return SDL_GetMouseState(nullptr, nullptr); }
 
@@ -21,7 +38,15 @@ bool sdlKeyDown(void*, SDLKey key) {
     return keys && key >= 0 && key < count && keys[key] != 0;
 }
 
-void sdlDelay(void*, uint32_t ms) { SDL_Delay(ms); }
+void sdlDelay(void*, uint32_t ms) {
+    // In short slices, so that a signal to end cuts a long hold short.
+    constexpr uint32_t kSliceMs = 20;
+    while (ms > 0 && !endSignal()) {
+        const uint32_t slice = ms < kSliceMs ? ms : kSliceMs;
+        SDL_Delay(slice);
+        ms -= slice;
+    }
+}
 
 void cSeed(void*, unsigned seed) { std::srand(seed); }
 

@@ -1,6 +1,7 @@
 #include "app/i_video.h"
 
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <unordered_map>
 
@@ -42,8 +43,39 @@ void watchBlit(const SDL_Surface* image, int x, int y) {
 
 }  // namespace
 
+namespace {
+
+// What the library falls back to when no display can be opened: the game
+// would run as characters in the terminal (caca, aalib) or unseen
+// (offscreen, dummy). Asked for by name, each is fine.
+bool showsNoDisplay(const char* driver) {
+    for (const char* fallback : {"caca", "aalib", "offscreen", "dummy"})
+        if (std::strcmp(driver, fallback) == 0) return true;
+    return false;
+}
+
+}  // namespace
+
 void initVideo() {
+    const char* asked = std::getenv("SDL_VIDEODRIVER");
+    const bool chosen = asked && *asked;
+    // libcaca takes over the terminal as soon as the library tries it; its
+    // silent output keeps that attempt from writing there.
+    if (!chosen) SDL_putenv(const_cast<char*>("CACA_DRIVER=null"));
     if (SDL_Init(SDL_INIT_VIDEO) == -1) fatalError(stdout, "Can't init SDL: \n%s", SDL_GetError());
+    char driver[32] = "";
+    if (!chosen && SDL_VideoDriverName(driver, sizeof driver) && showsNoDisplay(driver)) {
+        SDL_Quit();
+        const char* display = std::getenv("DISPLAY");
+        const std::string where = display && *display
+                                      ? std::string("the X server at DISPLAY=") + display +
+                                            " does not answer"
+                                      : std::string("DISPLAY is not set");
+        fatalError(stdout,
+                   "Can't init SDL: \nNo graphical display can be opened (%s). SDL_VIDEODRIVER "
+                   "may name a video driver to use all the same.",
+                   where.c_str());
+    }
     std::atexit(SDL_Quit);
 }
 

@@ -2,12 +2,17 @@
 
 #include "app/assets.h"
 #include "app/data_checks.h"
+#include "app/end_signals.h"
 #include "app/main_menu.h"
 
 int main(int argc, char** argv) {
     // Find a broken install before any library is touched.
     if (reportMissingAssets(stderr) > 0) return 1;
     checkAllDataFiles();
+    // Before SDL_Init: the library then leaves these signals to us instead
+    // of turning them into a window close, which ends only one screen.
+    catchEndSignals();
     gameMain(argc, argv, sdlGameIo());
+    if (const int sig = endSignal()) dieBySignal(sig);
     return 0;
 }

@@ -24,6 +24,27 @@ grep -q "data/Font.ttf" "$WORK/err" && fail "a present file was reported missing
 [ "$rc" = 1 ] || fail "no video device: exit status $rc"
 [ "$(head -n 1 "$WORK/out")" = "Can't init SDL: " ] || fail "no video device: stdout was '$(cat "$WORK/out")'"
 
+# 2b. No display and no driver asked for: the library's text-mode and
+# unseen fallbacks count as no display, reported at once.
+for display in unset :77; do
+    if [ "$display" = unset ]; then
+        (cd "$BUILD_DIR" && env -u DISPLAY -u SDL_VIDEODRIVER timeout 20 "$GAME_BIN" >"$WORK/out" 2>"$WORK/err"); rc=$?
+    else
+        (cd "$BUILD_DIR" && DISPLAY=$display env -u SDL_VIDEODRIVER timeout 20 "$GAME_BIN" >"$WORK/out" 2>"$WORK/err"); rc=$?
+    fi
+    [ "$rc" = 1 ] || fail "no display ($display): exit status $rc"
+    [ "$(head -n 1 "$WORK/out")" = "Can't init SDL: " ] || fail "no display ($display): stdout was '$(head -c 300 "$WORK/out")'"
+    sed -n 2p "$WORK/out" | grep -q "^No graphical display" || fail "no display ($display): reason '$(sed -n 2p "$WORK/out")'"
+    [ "$(wc -l <"$WORK/out")" = 1 ] || fail "no display ($display): the reason must follow without a line break"
+done
+# A driver that was asked for is used, display or not.
+(cd "$BUILD_DIR" && env -u DISPLAY SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy "$GAME_BIN" >"$WORK/out" 2>"$WORK/err") &
+GAME_PID=$!
+sleep 2
+kill -0 "$GAME_PID" 2>/dev/null || fail "SDL_VIDEODRIVER=dummy: the game did not run ('$(cat "$WORK/out")')"
+kill -TERM "$GAME_PID"; wait_game 5
+[ "$GAME_RC" = 143 ] || fail "SDL_VIDEODRIVER=dummy: status $GAME_RC after SIGTERM"
+
 start_x
 
 # 3. No audio device when a match starts.
@@ -34,11 +55,11 @@ wait_game 10; rc=$GAME_RC
 [ "$(head -n 1 "$WORK/game.out")" = "Can't set OpenAudio: " ] || fail "no audio: stdout was '$(cat "$WORK/game.out")'"
 [ "$(wc -l < "$WORK/game.out")" = 1 ] || fail "no audio: the library's reason must follow without a line break"
 
-# 4. A damaged image is named when the match loads it.
+# 4. A damaged image is named at start-up, before the library reads it
+# (the broken-install test goes through every file and kind of damage).
 fresh_copy
 echo "not a bitmap" > "$WORK/game/data/Ball.bmp"
 start_game "$WORK/game"
-click_start
 wait_game 10; rc=$GAME_RC
 [ "$rc" = 1 ] || fail "damaged Ball.bmp: exit status $rc"
 grep -q "data/Ball.bmp" "$WORK/game.err" || fail "damaged Ball.bmp not named: $(cat "$WORK/game.err")"

@@ -1,0 +1,86 @@
+// A signal to end (SIGTERM, SIGINT, SIGHUP) ends every screen at once on
+// the real platform, and the program then dies by that signal. Each case
+// runs in a child process, since the signal stays noted for good.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <cstdlib>
+#include <functional>
+
+#include "app/end_signals.h"
+#include "app/main_menu.h"
+#include "match/match.h"
+#include "screens/screens.h"
+
+namespace {
+
+// A screen that does not end fails its case instead of hanging the test.
+void failAfter(unsigned seconds) {
+    std::signal(SIGALRM, [](int) { _exit(9); });
+    sigset_t alarmOnly;
+    sigemptyset(&alarmOnly);
+    sigaddset(&alarmOnly, SIGALRM);
+    sigprocmask(SIG_UNBLOCK, &alarmOnly, nullptr);
+    alarm(seconds);
+}
+
+// In the child: SDL up, the handler in place, the signal sent, then the
+// screen run on the real platform; exits 0 when it returned within 500 ms.
+void screenAfterSignal(int sig, const std::function<void()>& screen) {
+    failAfter(5);
+    catchEndSignals();
+    if (SDL_Init(SDL_INIT_VIDEO) != 0) std::exit(3);
+    std::raise(sig);
+    if (endSignal() != sig) std::exit(4);
+    const Uint32 start = SDL_GetTicks();
+    screen();
+    std::exit(SDL_GetTicks() - start < 500 ? 0 : 2);
+}
+
+}  // namespace
+
+TEST(EndSignals, EveryScreenEndsAtOnce) {
+    char* argv[] = {nullptr};
+    int field = 1, level = 1, height = 6, speed = 6, precision = 6;
+    // The intro alone runs over 3.5 s; the others run until input ends them.
+    EXPECT_EXIT(screenAfterSignal(SIGTERM, [&] { runIntroScreen(0, argv); }),
+                ::testing::ExitedWithCode(0), "");
+    EXPECT_EXIT(screenAfterSignal(SIGINT,
+                                  [&] { runOptionsScreen(0, argv, field, level, height, speed, precision); }),
+                ::testing::ExitedWithCode(0), "");
+    EXPECT_EXIT(screenAfterSignal(SIGHUP, [&] { runCreditsScreen(0, argv); }),
+                ::testing::ExitedWithCode(0), "");
+    EXPECT_EXIT(screenAfterSignal(SIGTERM, [&] { runMatch(0, argv, 1, 1, 6, 6, 6); }),
+                ::testing::ExitedWithCode(0), "");
+    // The winner's two seconds and the intro's hold are waits of this kind.
+    EXPECT_EXIT(screenAfterSignal(SIGTERM, [] { sdlGameIo().delay(nullptr, 5000); }),
+                ::testing::ExitedWithCode(0), "");
+}
+
+TEST(EndSignals, TheProgramDiesByTheSignalAfterItsScreensEnd) {
+    char* argv[] = {nullptr};
+    // As main does it: the intro, the menu, then the signal's own death.
+    EXPECT_EXIT(
+        {
+            failAfter(10);
+            catchEndSignals();
+            std::raise(SIGHUP);
+            gameMain(0, argv, sdlGameIo());
+            if (const int sig = endSignal()) dieBySignal(sig);
+            std::exit(0);
+        },
+        ::testing::KilledBySignal(SIGHUP), "");
+}
+
+TEST(EndSignals, ASignalIgnoredAtStartStaysIgnored) {
+    EXPECT_EXIT(
+        {
+            std::signal(SIGHUP, SIG_IGN);
+            catchEndSignals();
+            std::raise(SIGHUP);
+            std::raise(SIGTERM);
+            std::exit(endSignal() == SIGTERM ? 0 : 2);
+        },
+        ::testing::ExitedWithCode(0), "");
+}
