@@ -73,6 +73,9 @@ set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # The libraries the program links come from dpkg-shlibdeps when it is there
 # (with the versions the build used); the font is data, so it is named.
+# libsdl1.2debian (>= 1.2.15) is met by classic SDL 1.2 and by sdl12-compat
+# alike: Debian 13's libsdl1.2debian is sdl12-compat, and Debian 12's
+# libsdl1.2-compat-shim provides it.
 find_program(VELMORA_DPKG_SHLIBDEPS dpkg-shlibdeps)
 if(VELMORA_DPKG_SHLIBDEPS)
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)

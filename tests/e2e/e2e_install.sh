@@ -30,6 +30,16 @@ echo "Depends: $depends"
 for p in libsdl1.2debian libsdl-ttf2.0-0 libsdl-mixer1.2 fonts-liberation; do
     grep -Eq "(^|, )$p( |,|$)" <<<"$depends" || fail "Depends lacks $p: $depends"
 done
+# The SDL 1.2 that satisfies it must include sdl12-compat: Debian 13's
+# libsdl1.2debian is sdl12-compat (1.2.68), and on Debian 12 the
+# libsdl1.2-compat-shim package stands in for libsdl1.2debian as 1.2.15-1.
+sdl_dep=$(tr ',' '\n' <<<"$depends" | grep -E '^ *libsdl1\.2debian( |$)' | head -n 1)
+if [[ $sdl_dep =~ \((\>=|\>\>|=|\<=|\<\<)\ *([^\)]+)\) ]]; then
+    for v in 1.2.68-2 1.2.15-1; do
+        dpkg --compare-versions "$v" "${BASH_REMATCH[1]}" "${BASH_REMATCH[2]}" ||
+            fail "sdl12-compat's libsdl1.2debian $v does not satisfy '$sdl_dep'"
+    done
+fi
 dpkg-deb -c "$DEB" | awk '{print $6}' | sed 's|^\./|/|' >"$WORK/contents"
 for f in /usr/games/velmora /usr/lib/games/velmora/velmora /usr/share/games/velmora/data/Ball.bmp \
     /usr/share/applications/velmora.desktop /usr/share/icons/hicolor/48x48/apps/velmora.png; do
