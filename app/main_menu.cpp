@@ -40,10 +40,7 @@ int gameMain(int argc, char** argv, const GameIo& io) {
     SDL_Surface* crosshair = loadImage(dataFile(DATA_CROSSHAIR), &kWhiteKey);
     MenuCursor cursor;
 
-    while (!leaveScreen) {
-        const Clock passStart = io.clock(io.ctx);
-        if (pollMenuEvents(io, cursor)) leaveScreen = true;
-
+    auto act = [&] {
         if (clickGateOpen(io.clock(io.ctx), clickGateStart) && leftButtonDown(io)) {
             // Each label is tested against the same click point; an action
             // runs to its end (a whole match, a whole options visit) first.
@@ -64,16 +61,13 @@ int gameMain(int argc, char** argv, const GameIo& io) {
         }
 
         if (io.keyDown(io.ctx, SDLK_q)) leaveScreen = true;
-        updateHotSpot(cursor);
-
-        fillMenuBackground(display);
+    };
+    auto draw = [&] {
         blitAt(startText, display, 400, 300);
         blitAt(optionsText, display, 400, 370);
         blitAt(quitText, display, 400, 440);
-        blitAt(crosshair, display, cursor.x, cursor.y);
-        flipDisplay(display);
-        paceFrame(io, passStart);
-    }
+    };
+    runMenuPasses(io, cursor, display, crosshair, leaveScreen, act, draw);
 
     freeImage(startText);
     freeImage(optionsText);

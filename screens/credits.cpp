@@ -46,21 +46,16 @@ int runCreditsScreen(int, char**, const GameIo& io) {
     MenuCursor cursor;
     HiddenCursor hiddenCursor = hideSystemCursor();
 
-    while (!leaveScreen) {
-        const Clock passStart = io.clock(io.ctx);
-        if (pollMenuEvents(io, cursor)) leaveScreen = true;
+    auto act = [&] {
         // No click gate: the options screen gates what follows instead.
         if (io.keyDown(io.ctx, SDLK_ESCAPE)) leaveScreen = true;
         if (leftButtonDown(io) && creditsBackHit(cursor.hotX, cursor.hotY)) leaveScreen = true;
-        updateHotSpot(cursor);
-
-        fillMenuBackground(display);
+    };
+    auto draw = [&] {
         for (int i = 0; i < kLineCount; ++i) blitAt(texts[i], display, lines[i].x, lines[i].y);
         blitAt(logo, display, 250, 520);
-        blitAt(crosshair, display, cursor.x, cursor.y);
-        flipDisplay(display);
-        paceFrame(io, passStart);
-    }
+    };
+    runMenuPasses(io, cursor, display, crosshair, leaveScreen, act, draw);
 
     for (SDL_Surface*& text : texts) freeImage(text);
     freeImage(logo);

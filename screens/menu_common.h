@@ -5,6 +5,7 @@
 #include <SDL.h>
 
 #include "app/i_system.h"
+#include "app/i_video.h"
 
 constexpr SDL_Color kMenuTextColour = {100, 100, 80, 0};
 constexpr int kClickGateMs = 500;
@@ -37,3 +38,25 @@ inline bool leftButtonDown(const GameIo& io) {
 }
 
 void fillMenuBackground(SDL_Surface* display);
+
+// The passes of a menu screen until leaveScreen is set. Each pass drains the
+// events (a closed window leaves), runs the screen's own tests (act), moves
+// the click point, then fills the background, draws the screen's own
+// images (draw), the crosshair over them, flips and paces. act may run
+// another screen and set display to the surface that one left.
+template <typename Act, typename Draw>
+void runMenuPasses(const GameIo& io, MenuCursor& cursor, SDL_Surface*& display,
+                   SDL_Surface* crosshair, bool& leaveScreen, Act act, Draw draw) {
+    while (!leaveScreen) {
+        const Clock passStart = io.clock(io.ctx);
+        if (pollMenuEvents(io, cursor)) leaveScreen = true;
+        act();
+        updateHotSpot(cursor);
+
+        fillMenuBackground(display);
+        draw();
+        blitAt(crosshair, display, cursor.x, cursor.y);
+        flipDisplay(display);
+        paceFrame(io, passStart);
+    }
+}

@@ -78,10 +78,7 @@ int runOptionsScreen(int argc, char** argv, int& fieldKind, int& enemyLevel, int
     OptionsMarkers markers;
     HiddenCursor hiddenCursor = hideSystemCursor();
 
-    while (!leaveScreen) {
-        const Clock passStart = io.clock(io.ctx);
-        if (pollMenuEvents(io, cursor)) leaveScreen = true;
-
+    auto act = [&] {
         if (clickGateOpen(io.clock(io.ctx), clickGateStart) && leftButtonDown(io)) {
             const int hit = optionsTargetAt(cursor.hotX, cursor.hotY);
             if (hit >= 0) {
@@ -102,18 +99,15 @@ int runOptionsScreen(int argc, char** argv, int& fieldKind, int& enemyLevel, int
             leaveScreen = true;
 
         forceUnchosenDefaults(markers, settings);
-        updateHotSpot(cursor);
-
-        fillMenuBackground(display);
+    };
+    auto draw = [&] {
         for (int i = 0; i < kOptionsTextCount; ++i)
             blitAt(texts[i], display, kOptionsTexts[i].x, kOptionsTexts[i].y);
         blitAt(marker, display, markers.field.x, markers.field.y);
         blitAt(marker, display, markers.enemy.x, markers.enemy.y);
         blitAt(marker, display, markers.club.x, markers.club.y);
-        blitAt(crosshair, display, cursor.x, cursor.y);
-        flipDisplay(display);
-        paceFrame(io, passStart);
-    }
+    };
+    runMenuPasses(io, cursor, display, crosshair, leaveScreen, act, draw);
 
     for (SDL_Surface*& text : texts) freeImage(text);
     freeImage(marker);
