@@ -19,6 +19,7 @@
 
 #include "app/data_files.h"
 #include "match/layout.h"
+#include "sdl_video_env.h"
 
 namespace {
 
@@ -47,11 +48,7 @@ public:
     int w() const { return surface_->w; }
     int h() const { return surface_->h; }
     Rgb at(int x, int y) const {
-        const Uint8* p = static_cast<const Uint8*>(surface_->pixels) + y * surface_->pitch +
-                         x * surface_->format->BytesPerPixel;
-        Uint32 v = 0;
-        std::memcpy(&v, p, surface_->format->BytesPerPixel);
-        if (SDL_BYTEORDER == SDL_BIG_ENDIAN) v >>= 8 * (4 - surface_->format->BytesPerPixel);
+        const Uint32 v = pixelAt(surface_, x, y);
         Uint8 r, g, b;
         SDL_GetRGB(v, surface_->format, &r, &g, &b);
         return {r, g, b};

@@ -26,6 +26,7 @@
 #include "match/match.h"
 #include "screens/screens.h"
 #include "scripted_io.h"
+#include "sdl_video_env.h"
 
 namespace {
 
@@ -171,11 +172,7 @@ FuzzResult fuzz(const char* name, unsigned seed, Rates rates, long minPasses, Sc
     return r;
 }
 
-class Fuzz : public ::testing::Test {
-protected:
-    void SetUp() override { ASSERT_EQ(0, SDL_Init(SDL_INIT_VIDEO)) << SDL_GetError(); }
-    void TearDown() override { SDL_Quit(); }
-};
+using Fuzz = SdlVideoTest;
 
 }  // namespace
 

@@ -36,13 +36,6 @@ std::vector<uint32_t> withHold(int passes) {
     return d;
 }
 
-Uint32 pixelAt(SDL_Surface* s, int x, int y) {
-    SDL_LockSurface(s);
-    const Uint32 p = static_cast<const Uint32*>(s->pixels)[y * s->pitch / 4 + x];
-    SDL_UnlockSurface(s);
-    return p;
-}
-
 }  // namespace
 
 TEST(IntroSlide, StandsStillUntilMoreThan2000MsThenMovesByThreeTenthsOfTheStep) {

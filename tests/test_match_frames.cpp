@@ -11,6 +11,7 @@
 #include "app/i_video.h"
 #include "match/match.h"
 #include "scripted_io.h"
+#include "sdl_video_env.h"
 
 namespace {
 
@@ -62,15 +63,7 @@ struct Recorder {
     }
 };
 
-class MatchFramesTest : public ::testing::Test {
-protected:
-    void SetUp() override { ASSERT_EQ(0, SDL_Init(SDL_INIT_VIDEO)) << SDL_GetError(); }
-    void TearDown() override { SDL_Quit(); }
-};
-
-Uint32 pixelAt(SDL_Surface* surface, int x, int y) {
-    return static_cast<Uint32*>(surface->pixels)[y * surface->pitch / 4 + x];
-}
+using MatchFramesTest = SdlVideoTest;
 
 }  // namespace
 

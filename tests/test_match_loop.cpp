@@ -7,6 +7,7 @@
 
 #include "match/match.h"
 #include "scripted_io.h"
+#include "sdl_video_env.h"
 
 namespace {
 
@@ -20,10 +21,8 @@ struct FrameRecord {
     int ballX, ballY, shadowY;
 };
 
-class MatchLoop : public ::testing::Test {
+class MatchLoop : public SdlVideoTest {
 protected:
-    void SetUp() override { ASSERT_EQ(0, SDL_Init(SDL_INIT_VIDEO)) << SDL_GetError(); }
-    void TearDown() override { SDL_Quit(); }
 
     int play(std::function<void(ScriptedIo&, int)> script, int fieldKind = 1) {
         s.beforePass = [script](ScriptedIo& io, int pass) {
@@ -41,12 +40,6 @@ protected:
     std::vector<FrameRecord> frames;
 };
 
-Uint32 pixelAt(SDL_Surface* surface, int x, int y) {
-    SDL_LockSurface(surface);
-    Uint32 value = static_cast<Uint32*>(surface->pixels)[y * surface->pitch / 4 + x];
-    SDL_UnlockSurface(surface);
-    return value;
-}
 
 }  // namespace
 
