@@ -46,3 +46,18 @@ struct ScriptedIo {
 
     GameIo io_ = gameIo();
 };
+
+using PassScript = std::function<void(ScriptedIo&, int)>;
+
+// The one runner of the screen tests: runs a screen (any call that takes
+// the platform) with script called at the start of each pass, and closes
+// the window once passLimit passes have gone by, so that a failing test
+// never hangs. Returns what the screen returned.
+template <typename Screen>
+int runScripted(ScriptedIo& s, int passLimit, PassScript script, Screen screen) {
+    s.beforePass = [script, passLimit](ScriptedIo& io, int pass) {
+        if (pass > passLimit) io.pushQuit();
+        if (script) script(io, pass);
+    };
+    return screen(static_cast<const GameIo&>(s.io_));
+}

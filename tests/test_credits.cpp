@@ -15,12 +15,9 @@ namespace {
 struct CreditsRun {
     ScriptedIo s;
     int result = -1;
-    void run(std::function<void(ScriptedIo&, int)> script) {
-        s.beforePass = [script](ScriptedIo& io, int pass) {
-            if (pass > 500) io.pushQuit();  // never hang a failing test
-            script(io, pass);
-        };
-        result = runCreditsScreen(0, nullptr, s.io_);
+    void run(PassScript script) {
+        result = runScripted(s, 500, script,
+                             [](const GameIo& io) { return runCreditsScreen(0, nullptr, io); });
     }
 };
 

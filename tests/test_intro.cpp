@@ -16,12 +16,10 @@ namespace {
 
 struct IntroRun {
     ScriptedIo s;
-    void run(std::function<void(ScriptedIo&, int)> script = {}) {
-        s.beforePass = [script](ScriptedIo& io, int pass) {
-            if (pass > 5000) io.pushQuit();  // never hang a failing test
-            if (script) script(io, pass);
-        };
-        EXPECT_EQ(0, runIntroScreen(0, nullptr, s.io_));
+    void run(PassScript script = {}) {
+        EXPECT_EQ(0, runScripted(s, 5000, script, [](const GameIo& io) {
+                      return runIntroScreen(0, nullptr, io);
+                  }));
     }
 };
 

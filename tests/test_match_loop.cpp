@@ -24,16 +24,14 @@ struct FrameRecord {
 class MatchLoop : public SdlVideoTest {
 protected:
 
-    int play(std::function<void(ScriptedIo&, int)> script, int fieldKind = 1) {
-        s.beforePass = [script](ScriptedIo& io, int pass) {
-            if (pass > 2000) io.pushQuit();
-            script(io, pass);
-        };
+    int play(PassScript script, int fieldKind = 1) {
         s.afterFrame = [this](ScriptedIo&, const MatchState& m) {
             frames.push_back({m.frameStep, m.pointerX, m.pointerY, m.matchOver, m.aiming,
                               m.playerBallInFlight, m.shotOnTarget, m.ballX, m.ballY, m.shadowY});
         };
-        return runMatch(0, nullptr, fieldKind, 1, 6, 6, 6, s.io_);
+        return runScripted(s, 2000, script, [fieldKind](const GameIo& io) {
+            return runMatch(0, nullptr, fieldKind, 1, 6, 6, 6, io);
+        });
     }
 
     ScriptedIo s;

@@ -62,13 +62,12 @@ void pointAt(ScriptedIo& io, int target) {
 struct OptionsRun {
     ScriptedIo s;
     Values settings = {3, 2, 5, 10, 5};  // anything but the defaults
-    void run(std::function<void(ScriptedIo&, int)> script) {
-        s.beforePass = [script](ScriptedIo& io, int pass) {
-            if (pass > 3000) io.pushQuit();  // never hang a failing test
-            script(io, pass);
-        };
-        runOptionsScreen(0, nullptr, settings.fieldKind, settings.enemyLevel, settings.clubHeight,
-                         settings.clubSpeed, settings.clubPrecision, s.io_);
+    void run(PassScript script) {
+        Values& v = settings;
+        runScripted(s, 3000, script, [&v](const GameIo& io) {
+            return runOptionsScreen(0, nullptr, v.fieldKind, v.enemyLevel, v.clubHeight,
+                                    v.clubSpeed, v.clubPrecision, io);
+        });
     }
 };
 
