@@ -60,19 +60,6 @@ route_for() {
     esac
 }
 
-# Waits up to $1 seconds for the game to end and sets RC to its status (or
-# "timeout"). Not in a command substitution: only the shell that started the
-# game can collect its status once it ends.
-await_game() {
-    RC=timeout
-    for _ in $(seq $(($1 * 10))); do
-        if ! kill -0 "$GAME_PID" 2>/dev/null; then
-            wait "$GAME_PID"; RC=$?; GAME_PID=; return 0
-        fi
-        sleep 0.1
-    done
-}
-
 # Steps stop early once the game has ended; the rest would only cost time.
 alive() { kill -0 "$GAME_PID" 2>/dev/null; }
 click_at() { alive || return 0; move "$1" "$2"; sleep 0.1; hold_button 1 0.2; sleep 0.2; }
@@ -120,9 +107,8 @@ damaged_case() {
     start_game "$GAME"
     # shellcheck disable=SC2086
     drive $route
-    await_game 10
+    wait_game 10; RC=$GAME_RC
     if [ "$RC" = timeout ]; then
-        kill -KILL "$GAME_PID" 2>/dev/null; wait "$GAME_PID" 2>/dev/null; GAME_PID=
         problem "$how $f: the game still runs at the screen that loads it ($route)"
     elif [ "$RC" != 1 ]; then
         problem "$how $f: exit status $RC; stderr '$(tail -n 3 "$WORK/game.err")'"

@@ -81,11 +81,7 @@ shot menu
 labels=$(count_colour menu 200x200+400+300 100,100,80)
 [ "$labels" -gt 500 ] || fail "menu labels not drawn ($labels text pixels)"
 hold_key q 0.3
-rc=timeout
-for _ in $(seq 100); do
-    if ! kill -0 "$GAME_PID" 2>/dev/null; then wait "$GAME_PID"; rc=$?; GAME_PID=; break; fi
-    sleep 0.1
-done
+wait_game 10; rc=$GAME_RC
 [ "$rc" = 0 ] || fail "the installed game quit with status $rc"
 
 # --- Removal takes every file away.
