@@ -114,8 +114,10 @@ hold_button() {
 }
 
 move() { xdotool mousemove "$1" "$2"; sleep 0.15; }
-key() { xdotool key "$1"; }
+# A bare "xdotool key" lasts 6-7 ms and can fall between two passes, which
+# read the key state once each; every key is held for at least 150 ms.
 hold_key() { xdotool keydown "$1"; sleep "${2:-0.25}"; xdotool keyup "$1"; }
+key() { hold_key "$1" 0.15; }
 
 # The test command runs these tests on classic SDL 1.2 and again on
 # sdl12-compat, and names the one it expects in VELMORA_EXPECT_SDL (classic or
