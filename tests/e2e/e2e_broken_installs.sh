@@ -66,13 +66,9 @@ click_at() { alive || return 0; move "$1" "$2"; sleep 0.1; hold_button 1 0.2; sl
 # Return until the menu's background shows: as soon as the title takes it,
 # however long the window takes to appear.
 past_title() {
-    for _ in $(seq 25); do
-        alive || return 0
-        hold_key Return 0.15
-        quick_shot title
-        [ "$(pixel title 1000 20)" = "0,50,100" ] && return 0
-    done
-    problem "the title did not give way to the menu"
+    local rc=0
+    await_screen 25 "hold_key Return 0.15" menu_shows || rc=$?
+    [ "$rc" -ne 1 ] || problem "the title did not give way to the menu"
 }
 
 drive() {

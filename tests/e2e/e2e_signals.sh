@@ -14,6 +14,7 @@ start_plain() {
 }
 
 click() { move "$1" "$2"; sleep 0.2; hold_button 1 0.25; sleep 0.4; }
+screen_changed() { [ "$(compare -metric AE "$SHOTS/before.bmp" "$SHOTS/$1.bmp" null: 2>&1)" != 0 ]; }
 menu_text_shows() { [ "$(count_colour "$1" "$2" 100,100,80)" -gt 300 ]; }
 
 # Drives a fresh game to a screen and makes sure it is showing.
@@ -22,12 +23,9 @@ to_screen() {
         intro)
             # The title runs for over three seconds without input; wait
             # until it has replaced what the screen showed before.
-            for _ in $(seq 50); do
-                quick_shot now
-                [ "$(compare -metric AE "$SHOTS/before.bmp" "$SHOTS/now.bmp" null: 2>&1)" != 0 ] && break
-                sleep 0.1
-            done
-            [ "$(pixel now 1000 20)" = "0,50,100" ] && fail "the menu showed instead of the title" ;;
+            local rc=0
+            await_screen 50 "" screen_changed || rc=$?
+            if [ "$rc" -ne 2 ] && menu_shows await; then fail "the menu showed instead of the title"; fi ;;
         menu) to_menu ;;
         options)
             to_menu; click 440 370

@@ -134,32 +134,55 @@ check_sdl_library() {
     fail "expected the $VELMORA_EXPECT_SDL SDL 1.2, but the game runs on '${lib:-none found}'"
 }
 
-# Presses Return until the main menu shows (its background at a spot no
-# label or cursor covers); a slow start never loses the key press.
-to_menu() {
-    for _ in $(seq 40); do
-        kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended before its menu showed"
-        hold_key Return 0.15
-        quick_shot waitmenu
-        if [ "$(pixel waitmenu 1000 20)" = "0,50,100" ]; then
-            check_sdl_library
-            return 0
-        fi
+# The one wait of the end-to-end tests: takes a screenshot (named "await")
+# until CHECK, given that name, succeeds; STEP (a command line, or "") runs
+# before each look, say a key press that a slow start must not lose. Returns
+# 0 once CHECK holds, 1 when TRIES looks did not see it, 2 when the game
+# has ended.
+await_screen() {
+    local tries=$1 step=$2
+    shift 2
+    for _ in $(seq "$tries"); do
+        kill -0 "$GAME_PID" 2>/dev/null || return 2
+        [ -z "$step" ] || $step
+        quick_shot await
+        "$@" await && return 0
         sleep 0.1
     done
-    fail "the main menu did not show"
+    return 1
+}
+
+# The main menu's background at a spot no label or cursor covers.
+menu_shows() { [ "$(pixel "$1" 1000 20)" = "0,50,100" ]; }
+menu_gone() { ! menu_shows "$1"; }
+
+# Presses Return until the main menu shows; a slow start never loses the key
+# press.
+to_menu() {
+    local rc=0
+    await_screen 40 "hold_key Return 0.15" menu_shows || rc=$?
+    case $rc in
+        0) check_sdl_library ;;
+        2) fail "the game ended before its menu showed" ;;
+        *) fail "the main menu did not show" ;;
+    esac
 }
 
 # Clicks "Start" on the main menu and waits until the field covers the menu.
 start_match() {
     move 440 310; sleep 0.2; hold_button 1 0.3
-    for _ in $(seq 40); do
-        kill -0 "$GAME_PID" 2>/dev/null || return 0
-        quick_shot waitfield
-        [ "$(pixel waitfield 1000 20)" != "0,50,100" ] && { sleep 0.3; return 0; }
-        sleep 0.1
-    done
-    fail "the match did not start"
+    await_field
+}
+
+# After a click on "Start": waits until the field covers the menu; a game
+# that has ended is the caller's to judge.
+await_field() {
+    local rc=0
+    await_screen 40 "" menu_gone || rc=$?
+    case $rc in
+        0) sleep 0.3 ;;
+        1) fail "the match did not start" ;;
+    esac
 }
 
 # The game's data files, one name below data/ a line, from its own list

@@ -61,27 +61,20 @@ aim_at() {
 start_match() {
     aim_at 440 310
     hold_button 1 0.3
-    for _ in $(seq 40); do
-        kill -0 "$GAME_PID" 2>/dev/null || return 0
-        quick_shot waitfield
-        [ "$(pixel waitfield 1000 20)" != "0,50,100" ] && { sleep 0.3; return 0; }
-        sleep 0.1
-    done
-    fail "the match did not start"
+    await_field
 }
 
-# Waits until the options screen shows ("Field:" drawn) or, with "gone",
-# until it has left.
+# The options screen's "Field:" label.
+options_shows() { [ "$(count_colour "$1" 120x50+100+30 100,100,80)" -gt 100 ]; }
+options_gone() { [ "$(count_colour "$1" 120x50+100+30 100,100,80)" -eq 0 ]; }
+
+# Waits until the options screen shows or, with "gone", until it has left.
 wait_options() {
-    local n
-    for _ in $(seq 40); do
-        quick_shot waitoptions
-        n=$(count_colour waitoptions 120x50+100+30 100,100,80)
-        if [ "${1:-}" = gone ]; then [ "$n" -eq 0 ] && return 0; else [ "$n" -gt 100 ] && return 0; fi
-        sleep 0.1
-    done
-    if [ "${1:-}" = gone ]; then fail "the options screen did not leave"; fi
-    fail "the options screen did not show"
+    if [ "${1:-}" = gone ]; then
+        await_screen 40 "" options_gone || fail "the options screen did not leave"
+    else
+        await_screen 40 "" options_shows || fail "the options screen did not show"
+    fi
 }
 
 # Screenshots of the main menu and the options screen with the crosshair at
@@ -109,6 +102,12 @@ same_screen() {
     [ "$differing" = 0 ] || fail "$2 differs from $1 in $differing pixels"
 }
 
+# Sets x, y and f of the caller to where the title logo was found.
+title_logo_shows() {
+    read -r x y f <<<"$(find_sprite "$1" Velmora.bmp 255,255,255 290 0 310 15)"
+    [ "$x $y" = "300 7" ] && ok_fraction "$f" 0.9
+}
+
 # The same checks as the Linux end-to-end test, on the copy in folder $1
 # (which holds data/), started by the command in GAME_BIN.
 play_copy() {
@@ -117,15 +116,12 @@ play_copy() {
     DATA=$BUILD_DIR/data
     start_game "$BUILD_DIR"
     # The title: its logo at (300, 7) over black, before any key is pressed.
-    local found=
-    for _ in $(seq 60); do
-        kill -0 "$GAME_PID" 2>/dev/null || fail "$label: the game ended during its title"
-        quick_shot title
-        read -r x y f <<<"$(find_sprite title Velmora.bmp 255,255,255 290 0 310 15)"
-        if [ "$x $y" = "300 7" ] && ok_fraction "$f" 0.9; then found=1; break; fi
-        sleep 0.2
-    done
-    [ -n "$found" ] || fail "$label: the title did not show (logo $x $y $f)"
+    local rc=0 x= y= f=
+    await_screen 120 "" title_logo_shows || rc=$?
+    case $rc in
+        1) fail "$label: the title did not show (logo $x $y $f)" ;;
+        2) fail "$label: the game ended during its title" ;;
+    esac
     shot "$label-title"
 
     to_menu
