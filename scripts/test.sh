@@ -13,9 +13,12 @@ VELMORA_EXPECT_SDL=classic ctest --test-dir build --output-on-failure -j"$(nproc
 # installs it beside classic SDL. The tests that use SDL run again on it; the
 # tests themselves check which library their programs loaded.
 echo "== The end-to-end and headless tests again on sdl12-compat"
-compat_sdl=$(dpkg -L libsdl1.2-compat | grep '/sdl12-compat/libSDL-1\.2\.so\.0$' | head -n 1)
+# (Whole outputs are read before grep: under pipefail, grep -q leaving early
+# would fail the pipe with SIGPIPE.)
+compat_sdl=$(dpkg -L libsdl1.2-compat | grep -m 1 '/sdl12-compat/libSDL-1\.2\.so\.0$' || true)
 compat_dir=$(dirname "${compat_sdl:-/none/x}")
-if ! LD_LIBRARY_PATH=$compat_dir ldd build/velmora | grep -q "libSDL-1.2.so.0 => $compat_dir/"; then
+compat_ldd=$(LD_LIBRARY_PATH=$compat_dir ldd build/velmora)
+if ! grep -q "libSDL-1.2.so.0 => $compat_dir/" <<<"$compat_ldd"; then
   echo "the game does not load sdl12-compat from '$compat_dir'" >&2
   exit 1
 fi
