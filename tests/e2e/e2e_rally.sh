@@ -32,44 +32,47 @@ shoot() {
     echo "shot $1: ball at $x,$y"
 }
 
+# Where the ball is on the screen now: "x y fraction", read straight from the
+# X server (a few hundredths of a second, where a screenshot takes ten times
+# as long and misses the short walk back that proves a catch).
+ball_now() { "$PROBE" live "$DATA/Ball.bmp" 255,255,255 "$@"; }
+
 # Follows the CPU's serve: waits for the ball to lie at (450, 80) where the
-# CPU serves from, sees it leave, and puts the figure where the straight line
+# CPU serves from, sees it leave, and keeps the figure where the straight line
 # from there through the latest sighting crosses the catch height (ball top
 # 625, centre 650). Echoes "caught X" or "missed".
 #
-# A caught ball rests at y 650 at once, carried by the walking figure at its
-# x + 50; a missed one flies on and is put back at exactly (500, 650). So the
-# ball seen resting at y 650 twice in a row, away from x 500, proves a catch
-# (one near the centre proves nothing, and the next rally tries again).
+# A caught ball rests at y 650 at once, carried by the figure at its x + 50
+# while it walks back to the centre; a missed one flies on and is put back at
+# exactly (500, 650). So the ball seen at y 650 at two different places away
+# from x 500 proves a catch; one sighting could be a frame of a flying ball
+# drawn twice. (A catch near the centre proves nothing, and the next rally
+# tries again.)
 follow_serve() {
-    local deadline=$((SECONDS + 25)) parked= x y f
+    local deadline=$((SECONDS + 25)) parked= x y f top=81 carried=
     while [ $SECONDS -lt $deadline ]; do
-        quick_shot track
-        read -r x y f <<<"$(ball_at track 450 80 450 80)"
+        read -r x y f <<<"$(ball_now 450 80 450 80)"
         if ok_fraction "$f" 0.9; then parked=yes; continue; fi
         [ -n "$parked" ] && break
     done
     [ -n "$parked" ] || { echo "missed"; return; }
-    for _ in 1 2 3 4 5; do
-        quick_shot track
-        read -r x y f <<<"$(ball_at track 0 81 973 700)"
+    while [ $SECONDS -lt $deadline ]; do
+        # The serve only comes down: look below the last sighting.
+        read -r x y f <<<"$(ball_now 0 "$top" 973 700)"
         ok_fraction "$f" 0.9 || break
         echo "  seen $x,$y" >&2
         [ "$y" -ge 600 ] && break
+        top=$y
         local cx=$(( 450 + 25 + (x - 450) * (625 - 80) / (y - 80) ))
         xdotool mousemove $((cx - 70)) 600
-        echo "  predicted centre x $cx" >&2
     done
-    local until=$(( $(date +%s%N) + 600000000 )) rest=0
+    local until=$(( $(date +%s%N) + 1000000000 ))
     while [ "$(date +%s%N)" -lt "$until" ]; do
-        quick_shot track
-        read -r x y f <<<"$(ball_at track 0 640 973 660)"
         if ok_fraction "$f" 0.9 && [ "$y" -eq 650 ] && [ "$x" -ne 500 ]; then
-            rest=$((rest + 1))
-            [ $rest -ge 2 ] && { echo "caught $x"; return; }
-        else
-            rest=0
+            [ -n "$carried" ] && [ "$x" -ne "$carried" ] && { echo "caught $x"; return; }
+            carried=$x
         fi
+        read -r x y f <<<"$(ball_now 0 640 973 660)"
     done
     echo "missed"
 }

@@ -1,10 +1,13 @@
-// Looks at screenshots for the end-to-end tests: finds a sprite drawn
+// Looks at screenshots (or the live screen) for the end-to-end tests: finds a sprite drawn
 // unscaled on the screen, reads pixels, compares regions with an image.
 //   probe find  SHOT SPRITE KEY X0 Y0 X1 Y1  -> "x y fraction" of the best match
 //   probe same  SHOT IMAGE X Y W H           -> fraction of equal pixels
 //   probe pixel SHOT X Y                     -> "r,g,b"
+//   probe live  SPRITE KEY X0 Y0 X1 Y1       -> as find, on the screen of $DISPLAY now
 // KEY is "r,g,b" (pixels of that colour in the sprite are not compared) or "none".
 #include <SDL.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -53,21 +56,73 @@ Uint32 parseColour(const char* text) {
     return static_cast<Uint32>((r << 16) | (g << 8) | b);
 }
 
+// Reads rows y0..y1 of the X screen straight from the server. Following a
+// moving ball needs a sighting every few frames; a screenshot tool and a file
+// take ten times as long.
+bool grabRows(int y0, int y1, Image& out) {
+    Display* display = XOpenDisplay(nullptr);
+    if (!display) {
+        std::fprintf(stderr, "probe: cannot open the display\n");
+        return false;
+    }
+    const Window root = DefaultRootWindow(display);
+    XWindowAttributes attributes;
+    XGetWindowAttributes(display, root, &attributes);
+    out.w = attributes.width;
+    out.h = attributes.height;
+    out.rgb.assign(static_cast<size_t>(out.w * out.h), 0);
+    y0 = y0 < 0 ? 0 : y0;
+    y1 = y1 >= out.h ? out.h - 1 : y1;
+    XImage* image = y0 <= y1 ? XGetImage(display, root, 0, y0, static_cast<unsigned>(out.w),
+                                         static_cast<unsigned>(y1 - y0 + 1), AllPlanes, ZPixmap)
+                             : nullptr;
+    if (image) {
+        const bool plain = image->bits_per_pixel == 32 && image->red_mask == 0xff0000 &&
+                           image->green_mask == 0xff00 && image->blue_mask == 0xff &&
+                           image->byte_order == LSBFirst;
+        for (int y = y0; y <= y1; ++y)
+            for (int x = 0; x < out.w; ++x) {
+                if (plain) {  // the usual 24-bit screen: copy the words as they are
+                    Uint32 word;
+                    std::memcpy(&word, image->data + (y - y0) * image->bytes_per_line + x * 4, 4);
+                    out.rgb[static_cast<size_t>(y * out.w + x)] = word & 0xffffff;
+                    continue;
+                }
+                const unsigned long p = XGetPixel(image, x, y - y0);
+                const auto channel = [p](unsigned long mask) {
+                    if (!mask) return 0ul;
+                    unsigned long v = p & mask;
+                    while (!(mask & 1)) { mask >>= 1; v >>= 1; }
+                    return v * 255 / mask;
+                };
+                out.rgb[static_cast<size_t>(y * out.w + x)] = static_cast<Uint32>(
+                    (channel(image->red_mask) << 16) | (channel(image->green_mask) << 8) | channel(image->blue_mask));
+            }
+        XDestroyImage(image);
+    }
+    XCloseDisplay(display);
+    return image != nullptr;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc >= 9 && std::strcmp(argv[1], "find") == 0) {
+    const bool live = argc >= 8 && std::strcmp(argv[1], "live") == 0;
+    if (live || (argc >= 9 && std::strcmp(argv[1], "find") == 0)) {
+        // The live form has no SHOT argument: its others sit one place earlier.
+        const auto arg = [&](int findIndex) { return argv[live ? findIndex - 1 : findIndex]; };
         Image shot, sprite;
-        if (!load(argv[2], shot) || !load(argv[3], sprite)) return 2;
-        const bool keyed = std::strcmp(argv[4], "none") != 0;
-        const Uint32 key = keyed ? parseColour(argv[4]) : 0;
+        if (!load(arg(3), sprite)) return 2;
+        const int x0 = std::atoi(arg(5)), y0 = std::atoi(arg(6));
+        const int x1 = std::atoi(arg(7)), y1 = std::atoi(arg(8));
+        if (live ? !grabRows(y0, y1 + sprite.h - 1, shot) : !load(argv[2], shot)) return 2;
+        const bool keyed = std::strcmp(arg(4), "none") != 0;
+        const Uint32 key = keyed ? parseColour(arg(4)) : 0;
         std::vector<int> points;  // sprite pixels worth comparing
         for (int i = 0; i < sprite.w * sprite.h; ++i)
             if (!keyed || sprite.rgb[static_cast<size_t>(i)] != key) points.push_back(i);
         if (points.empty()) return 2;
         int bestX = 0, bestY = 0, best = -1;
-        const int x0 = std::atoi(argv[5]), y0 = std::atoi(argv[6]);
-        const int x1 = std::atoi(argv[7]), y1 = std::atoi(argv[8]);
         for (int y = y0; y <= y1; ++y) {
             for (int x = x0; x <= x1; ++x) {
                 int hits = 0;
@@ -75,6 +130,8 @@ int main(int argc, char** argv) {
                 for (int i : points) {
                     // Most places miss at once; give up on them early.
                     if (++tried == 24 && hits < 12) break;
+                    // Nor can a place beat the best one once it has missed more.
+                    if (tried - hits > static_cast<int>(points.size()) - best) break;
                     const int sx = x + i % sprite.w, sy = y + i / sprite.w;
                     if (sx < 0 || sy < 0 || sx >= shot.w || sy >= shot.h) continue;
                     if (shot.rgb[static_cast<size_t>(sy * shot.w + sx)] == sprite.rgb[static_cast<size_t>(i)])
@@ -114,6 +171,6 @@ int main(int argc, char** argv) {
         std::printf("%u,%u,%u\n", c >> 16, (c >> 8) & 255, c & 255);
         return 0;
     }
-    std::fprintf(stderr, "usage: probe find|same|pixel ...\n");
+    std::fprintf(stderr, "usage: probe find|same|pixel|live ...\n");
     return 2;
 }
