@@ -1,8 +1,8 @@
 #include <cstdio>
 
-#include "app/assets.h"
-#include "app/data_checks.h"
-#include "app/end_signals.h"
+#include "platform/assets.h"
+#include "platform/data_checks.h"
+#include "platform/end_signals.h"
 #include "app/main_menu.h"
 
 int main(int argc, char** argv) {

@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/data_files.h"
-#include "app/i_video.h"
+#include "platform/data_files.h"
+#include "platform/i_video.h"
 #include "match/match.h"
 #include "screens/menu_common.h"
 #include "screens/screens.h"

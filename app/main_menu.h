@@ -1,7 +1,7 @@
 // Start-up and the main menu.
 #pragma once
 
-#include "app/i_system.h"
+#include "platform/i_system.h"
 
 enum MenuLabel { MENU_NONE, MENU_START, MENU_OPTIONS, MENU_QUIT };
 

@@ -24,7 +24,7 @@
 
 #include <unistd.h>
 
-#include "app/i_video.h"
+#include "platform/i_video.h"
 #include "app/main_menu.h"
 #include "match/match.h"
 #include "match/match_state.h"

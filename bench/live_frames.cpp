@@ -14,7 +14,7 @@
 #include <cstring>
 #include <string>
 
-#include "app/i_system.h"
+#include "platform/i_system.h"
 #include "app/main_menu.h"
 
 namespace {

@@ -5,9 +5,9 @@
 #include <cstring>
 #include <initializer_list>
 
-#include "app/data_files.h"
-#include "app/i_sound.h"
-#include "app/i_video.h"
+#include "platform/data_files.h"
+#include "platform/i_sound.h"
+#include "platform/i_video.h"
 #include "match/match.h"
 #include "match/stages.h"
 

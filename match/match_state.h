@@ -5,7 +5,7 @@
 #include <SDL.h>
 #include <cstdint>
 
-#include "app/i_system.h"
+#include "platform/i_system.h"
 #include "match/layout.h"
 
 // Sounds of the match, in the order set-up loads them.

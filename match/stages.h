@@ -3,7 +3,7 @@
 // without a screen. The frame loop (match_loop.cpp) calls them in order.
 #pragma once
 
-#include "app/i_system.h"
+#include "platform/i_system.h"
 #include "match/match_state.h"
 
 struct MatchIo {

@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "app/data_files.h"
-#include "app/i_video.h"
+#include "platform/data_files.h"
+#include "platform/i_video.h"
 #include "screens/screens.h"
 
 namespace {

@@ -1,7 +1,7 @@
 #include "screens/intro.h"
 
-#include "app/data_files.h"
-#include "app/i_video.h"
+#include "platform/data_files.h"
+#include "platform/i_video.h"
 #include "screens/screens.h"
 
 bool advanceIntroSlide(IntroSlide& slide, Clock elapsed) {

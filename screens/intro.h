@@ -1,7 +1,7 @@
 // The title sequence's slide, apart from its SDL loop.
 #pragma once
 
-#include "app/i_system.h"
+#include "platform/i_system.h"
 
 constexpr int kIntroSlideStartY = -100;
 // Top edge of the two sliding pictures once they are wholly below the display.

@@ -1,6 +1,6 @@
 #include "screens/menu_common.h"
 
-#include "app/i_video.h"
+#include "platform/i_video.h"
 
 bool pollMenuEvents(const GameIo& io, MenuCursor& cursor) {
     bool quit = false;

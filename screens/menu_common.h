@@ -4,8 +4,8 @@
 
 #include <SDL.h>
 
-#include "app/i_system.h"
-#include "app/i_video.h"
+#include "platform/i_system.h"
+#include "platform/i_video.h"
 
 constexpr SDL_Color kMenuTextColour = {100, 100, 80, 0};
 constexpr int kClickGateMs = 500;

@@ -1,8 +1,8 @@
 #include "screens/options.h"
 
 
-#include "app/data_files.h"
-#include "app/i_video.h"
+#include "platform/data_files.h"
+#include "platform/i_video.h"
 #include "screens/menu_common.h"
 #include "screens/screens.h"
 #include "screens/settings.h"

@@ -3,7 +3,7 @@
 // io defaults to the real platform; tests pass a scripted one.
 #pragma once
 
-#include "app/i_system.h"
+#include "platform/i_system.h"
 
 int runIntroScreen(int argc, char** argv, const GameIo& io = sdlGameIo());
 int runOptionsScreen(int argc, char** argv, int& fieldKind, int& enemyLevel, int& clubHeight,

@@ -7,6 +7,7 @@ cd "$(dirname "$0")/.."
 root=$PWD
 out=$root/build-win64
 here=$root/packaging/windows
+target=$root/platform/windows
 started=$(date +%s)
 
 bash scripts/install-deps.sh
@@ -39,11 +40,11 @@ if ! apt-get source --print-uris -q libsdl1.2 >/dev/null 2>&1; then
 fi
 
 # The library prefix lives outside the clone, keyed by the source versions,
-# the compiler and everything under packaging/windows that builds it.
+# the compiler and everything that builds it (platform/windows, platform/sdl_ttf).
 versions=$(for p in libsdl1.2 sdl-mixer1.2 freetype; do
     apt-get source --print-uris -q "$p" | grep -m1 -oE "[^/' ]+\.dsc"; done)
 key=$( { echo "$versions"; x86_64-w64-mingw32-g++ --version | sed -n 1p;
-         cat "$here/build-libs.sh" "$here"/sdl_ttf/*; } | sha256sum | cut -c1-16)
+         cat "$target/build-libs.sh" "$root"/platform/sdl_ttf/*; } | sha256sum | cut -c1-16)
 cache=${XDG_CACHE_HOME:-$HOME/.cache}/velmora-win64/$key
 prefix=$cache/prefix
 # Two builds on one machine (two clones, or CI beside a developer) share
@@ -58,7 +59,7 @@ else
     echo "== Building the Windows libraries into $prefix (key $key)"
     lib_start=$(date +%s)
     rm -rf "$cache"
-    bash "$here/build-libs.sh" "$prefix" "$cache/work"
+    bash "$target/build-libs.sh" "$prefix" "$cache/work"
     rm -rf "$cache/work"
     touch "$cache/complete"
     echo "== Libraries built in $(( $(date +%s) - lib_start )) s"
@@ -79,7 +80,7 @@ cmake --build "$out/native" -j2 --target velmora_make_assets
 
 echo "== velmora.exe"
 export VELMORA_WIN64_PREFIX=$prefix
-cmake -S . -B "$out/game" -DCMAKE_TOOLCHAIN_FILE="$here/toolchain.cmake" -DCMAKE_BUILD_TYPE=Release \
+cmake -S . -B "$out/game" -DCMAKE_TOOLCHAIN_FILE="$target/toolchain.cmake" -DCMAKE_BUILD_TYPE=Release \
     -DVELMORA_NATIVE_TOOLS="$out/native/velmora-native-tools.cmake" >/dev/null
 cmake --build "$out/game" -j2
 

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <sstream>
 
-#include "app/i_video.h"
+#include "platform/i_video.h"
 #include "app/main_menu.h"
 #include "match/match.h"
 #include "screens/screens.h"

@@ -7,7 +7,7 @@
 #include <set>
 #include <vector>
 
-#include "app/i_system.h"
+#include "platform/i_system.h"
 #include "match/stages.h"
 
 struct ScriptedIo {

@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "app/data_files.h"
+#include "platform/data_files.h"
 #include "match/layout.h"
 #include "sdl_video_env.h"
 

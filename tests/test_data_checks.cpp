@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "app/data_checks.h"
-#include "app/data_files.h"
+#include "platform/data_checks.h"
+#include "platform/data_files.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <functional>
 
-#include "app/end_signals.h"
+#include "platform/end_signals.h"
 #include "app/main_menu.h"
 #include "match/match.h"
 #include "screens/screens.h"

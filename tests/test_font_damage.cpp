@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/i_video.h"
+#include "platform/i_video.h"
 
 namespace {
 

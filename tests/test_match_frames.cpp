@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "app/i_video.h"
+#include "platform/i_video.h"
 #include "match/match.h"
 #include "scripted_io.h"
 #include "sdl_video_env.h"

@@ -61,5 +61,5 @@ Image drawIntroCurtain();
 Image drawIntroLasers();
 Image drawCreditsLogo();
 
-// Writes the six sounds of the match (app/data_files.def) into dir.
+// Writes the six sounds of the match (platform/data_files.def) into dir.
 void writeSounds(const std::string& dir);

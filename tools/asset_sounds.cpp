@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "app/data_files.h"
+#include "platform/data_files.h"
 #include "asset_art.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <string>
 
-#include "app/data_files.h"
+#include "platform/data_files.h"
 #include "asset_art.h"
 
 int main(int argc, char** argv) {

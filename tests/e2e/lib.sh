@@ -186,8 +186,8 @@ await_field() {
 }
 
 # The game's data files, one name below data/ a line, from its own list
-# (app/data_files.def under the source folder given).
+# (platform/data_files.def under the source folder given).
 data_files() {
-    grep -o '^DATA_FILE([A-Z_0-9]*, "data/[^"]*")' "$1/app/data_files.def" |
+    grep -o '^DATA_FILE([A-Z_0-9]*, "data/[^"]*")' "$1/platform/data_files.def" |
         sed 's|^.*"data/\([^"]*\)")$|\1|'
 }

@@ -1,5 +1,5 @@
 // The Windows build draws its texts with its own small FreeType renderer
-// (packaging/windows/sdl_ttf). Here it runs beside the real SDL_ttf, built
+// (platform/sdl_ttf). Here it runs beside the real SDL_ttf, built
 // under other names, and every text the game draws must come out the same:
 // size, the colours behind every pixel and every pixel's index.
 #include <gtest/gtest.h>

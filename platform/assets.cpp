@@ -1,11 +1,11 @@
-#include "app/assets.h"
+#include "platform/assets.h"
 
 #include <sys/stat.h>
 
 #include <cstdint>
 
-#include "app/data_files.h"
-#include "app/i_system.h"
+#include "platform/data_files.h"
+#include "platform/i_system.h"
 
 int reportMissingAssets(std::FILE* err) {
     int missing = 0;

@@ -1,10 +1,10 @@
-#include "app/i_sound.h"
+#include "platform/i_sound.h"
 
 #include <cstdio>
 
-#include "app/assets.h"
-#include "app/data_checks.h"
-#include "app/i_system.h"
+#include "platform/assets.h"
+#include "platform/data_checks.h"
+#include "platform/i_system.h"
 
 void openAudio() {
     if (Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 2048) == -1)

@@ -1,4 +1,4 @@
-#include "app/end_signals.h"
+#include "platform/end_signals.h"
 
 #include <SDL.h>
 

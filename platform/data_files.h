@@ -1,16 +1,16 @@
-// The game's data files by name (the list is app/data_files.def).
+// The game's data files by name (the list is platform/data_files.def).
 #pragma once
 
 enum DataFile {
 #define DATA_FILE(id, path) DATA_##id,
-#include "app/data_files.def"
+#include "platform/data_files.def"
 #undef DATA_FILE
     DATA_FILE_COUNT
 };
 
 inline constexpr const char* kDataFiles[DATA_FILE_COUNT] = {
 #define DATA_FILE(id, path) path,
-#include "app/data_files.def"
+#include "platform/data_files.def"
 #undef DATA_FILE
 };
 

@@ -1,10 +1,10 @@
-#include "app/i_system.h"
+#include "platform/i_system.h"
 
 #include <cstdarg>
 #include <cstdlib>
 
-#include "app/i_sound.h"
-#include "app/end_signals.h"
+#include "platform/i_sound.h"
+#include "platform/end_signals.h"
 
 namespace {
 

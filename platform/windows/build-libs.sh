@@ -1,13 +1,13 @@
 #!/usr/bin/env bash
 # Cross-builds the libraries the Windows game links into PREFIX: FreeType,
 # SDL 1.2 (with SDLmain), SDL_mixer (WAV only) and the small SDL_ttf of
-# packaging/windows/sdl_ttf. Sources are Debian's, fetched with apt-get
+# platform/sdl_ttf. Sources are Debian's, fetched with apt-get
 # source into WORKDIR.
 # Usage: build-libs.sh PREFIX WORKDIR
 set -euo pipefail
 prefix=$1
 work=$2
-here=$(cd "$(dirname "$0")" && pwd)
+ttf=$(cd "$(dirname "$0")/../sdl_ttf" && pwd)
 host=x86_64-w64-mingw32
 jobs=${VELMORA_JOBS:-2}
 
@@ -53,10 +53,10 @@ make -s -j"$jobs" install-hdrs install-lib
 echo "== SDL_ttf (FreeType text rendering for the game)"
 mkdir -p "$work/sdl_ttf" "$prefix/include/SDL"
 cd "$work/sdl_ttf"
-$host-g++ -std=c++17 -O2 -Wall -Wextra -Wshadow -Wconversion -c "$here/sdl_ttf/SDL_ttf.cpp" \
-    -I"$here/sdl_ttf" -I"$prefix/include/SDL" -I"$prefix/include/freetype2" -o SDL_ttf.o
+$host-g++ -std=c++17 -O2 -Wall -Wextra -Wshadow -Wconversion -c "$ttf/SDL_ttf.cpp" \
+    -I"$ttf" -I"$prefix/include/SDL" -I"$prefix/include/freetype2" -o SDL_ttf.o
 $host-ar rcs "$prefix/lib/libSDL_ttf.a" SDL_ttf.o
-cp "$here/sdl_ttf/SDL_ttf.h" "$prefix/include/SDL/"
+cp "$ttf/SDL_ttf.h" "$prefix/include/SDL/"
 cat >"$prefix/lib/pkgconfig/SDL_ttf.pc" <<EOF
 prefix=$prefix
 Name: SDL_ttf

@@ -6,7 +6,7 @@
 
 #include <cstdio>
 
-// One line per missing data file (app/data_files.def) on err, then how to
+// One line per missing data file (platform/data_files.def) on err, then how to
 // rebuild the data. Returns how many are missing.
 int reportMissingAssets(std::FILE* err);
 

@@ -1,4 +1,4 @@
-#include "app/data_checks.h"
+#include "platform/data_checks.h"
 
 #include <climits>
 #include <cstdint>
@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "app/data_files.h"
-#include "app/i_system.h"
+#include "platform/data_files.h"
+#include "platform/i_system.h"
 
 namespace {
 

@@ -1,14 +1,14 @@
-#include "app/i_video.h"
+#include "platform/i_video.h"
 
 #include <cstdlib>
 #include <cstring>
 #include <string>
 #include <unordered_map>
 
-#include "app/assets.h"
-#include "app/data_checks.h"
-#include "app/data_files.h"
-#include "app/i_system.h"
+#include "platform/assets.h"
+#include "platform/data_checks.h"
+#include "platform/data_files.h"
+#include "platform/i_system.h"
 
 namespace {
 
