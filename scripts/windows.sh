@@ -22,8 +22,8 @@ for p in "${win_packages[@]}"; do
 done
 if [ ${#missing[@]} -gt 0 ]; then
     echo "Installing: ${missing[*]}"
-    "${sudo_cmd[@]}" apt-get update -q
-    "${sudo_cmd[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
+    "${sudo_cmd[@]}" apt-get -o DPkg::Lock::Timeout=900 update -q
+    "${sudo_cmd[@]}" apt-get -o DPkg::Lock::Timeout=900 install -y -q --no-install-recommends "${missing[@]}"
 fi
 
 # Debian's library sources: a deb-src entry for bookworm with the archive
@@ -36,7 +36,7 @@ if ! apt-get source --print-uris -q libsdl1.2 >/dev/null 2>&1; then
     uri=${uri:-http://deb.debian.org/debian}
     printf 'Types: deb-src\nURIs: %s\nSuites: bookworm\nComponents: main\nSigned-By: /usr/share/keyrings/debian-archive-keyring.gpg\n' \
         "$uri" | "${sudo_cmd[@]}" tee "$src_list" >/dev/null
-    "${sudo_cmd[@]}" apt-get update -q
+    "${sudo_cmd[@]}" apt-get -o DPkg::Lock::Timeout=900 update -q
 fi
 
 # The library prefix lives outside the clone, keyed by the source versions,
