@@ -19,8 +19,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <cstring>
 #include <map>
+#include <set>
 #include <string>
+#include <vector>
 
 #include <unistd.h>
 
@@ -209,6 +212,15 @@ BENCHMARK(BM_MatchFrame)->Name("MatchFrame")->Apply(timedCase);
 BENCHMARK(BM_MenuPass)->Name("MenuPass")->Apply(timedCase);
 BENCHMARK(BM_OptionsPass)->Name("OptionsPass")->Apply(timedCase);
 
+// Google Benchmark 1.8 replaced the run's error flag with a skip state.
+bool failedRun(const benchmark::BenchmarkReporter::Run& run) {
+#if VELMORA_BENCHMARK_SKIP_STATE
+    return run.skipped == benchmark::internal::SkippedWithError;
+#else
+    return run.error_occurred;
+#endif
+}
+
 // The console table, and each case's time kept for the ratio: the fastest
 // repetition's mean when there are several (bench/run.sh asks for them),
 // else the one run's mean.
@@ -223,7 +235,7 @@ public:
         ConsoleReporter::ReportRuns(reports);
         for (const Run& run : reports) {
             const std::string name = run.run_name.function_name;
-            if (run.error_occurred) {
+            if (failedRun(run)) {
                 failed.insert(name);
                 continue;
             }
@@ -242,11 +254,35 @@ private:
     std::set<std::string> fastestSeen;
 };
 
+// Callers give --benchmark_min_time in seconds as a bare number, the only
+// form Google Benchmark 1.7 reads; 1.8 and later want a unit ("0.2s") and
+// warn about a bare number, so it gets one there.
+std::vector<std::string> minTimeWithUnit(int argc, char** argv) {
+    std::vector<std::string> args(argv, argv + argc);
+#if VELMORA_BENCHMARK_SKIP_STATE
+    static const char kFlag[] = "--benchmark_min_time=";
+    for (std::string& a : args) {
+        if (a.compare(0, sizeof kFlag - 1, kFlag) != 0) continue;
+        const std::string value = a.substr(sizeof kFlag - 1);
+        char* end = nullptr;
+        std::strtod(value.c_str(), &end);
+        if (!value.empty() && end && *end == '\0') a += 's';
+    }
+#endif
+    return args;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     setenv("SDL_VIDEODRIVER", "dummy", 0);
     setenv("SDL_AUDIODRIVER", "dummy", 0);
+    std::vector<std::string> args = minTimeWithUnit(argc, argv);
+    std::vector<char*> argPointers;
+    for (std::string& a : args) argPointers.push_back(a.data());
+    argPointers.push_back(nullptr);
+    argc = static_cast<int>(args.size());
+    argv = argPointers.data();
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     RatioReporter reporter;

@@ -1,5 +1,6 @@
 #include "asset_canvas.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>

@@ -1,4 +1,5 @@
 // Pictures of the menus, the title sequence and the credits.
+#include <algorithm>
 #include <cmath>
 
 #include "asset_art.h"
