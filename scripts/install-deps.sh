@@ -10,6 +10,7 @@ packages=(
   libcairo2-dev libsndfile1-dev
   libgtest-dev libbenchmark-dev
   libx11-dev xvfb xauth xdotool imagemagick valgrind dpkg-dev file
+  lintian appstream desktop-file-utils man-db
 )
 
 missing=()

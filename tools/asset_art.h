@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "asset_ball.h"
 #include "asset_canvas.h"
 #include "match/layout.h"
 
@@ -41,8 +42,6 @@ constexpr Box kPlayerScoreInk = {802, 571, 934, 641};
 constexpr int kSpriteSize = 2 * kSpriteCentre + 1;
 }  // namespace layout
 
-// The game ball, shaded, with its seam and outline, centred at (cx, cy).
-void paintBall(cairo_t* cr, double cx, double cy, double r);
 
 // Fields: 1 standard, 2 cel-shaded, 3 street, 4 lawn; each 1024 x 768.
 Image drawField(int kind);
