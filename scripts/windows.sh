@@ -15,7 +15,7 @@ sudo_cmd=()
 [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
 export DEBIAN_FRONTEND=noninteractive
 
-win_packages=(g++-mingw-w64-x86-64 mingw-w64-tools wine64 wine nsis zip unzip dpkg-dev patch python3)
+win_packages=(g++-mingw-w64-x86-64 mingw-w64-tools wine64 wine nsis zip unzip dpkg-dev patch python3 icoutils)
 missing=()
 for p in "${win_packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
@@ -74,9 +74,9 @@ for other in "$(dirname "$cache")"/*/; do
     fi
 done
 
-echo "== The asset generator, built for this machine"
+echo "== The asset generator and the icon drawer, built for this machine"
 cmake -S . -B "$out/native" -DCMAKE_BUILD_TYPE=Release -DVELMORA_TESTS=OFF -DVELMORA_BENCH=OFF >/dev/null
-cmake --build "$out/native" -j2 --target velmora_make_assets
+cmake --build "$out/native" -j2 --target velmora_make_assets velmora_make_icon
 
 echo "== velmora.exe"
 export VELMORA_WIN64_PREFIX=$prefix
@@ -97,6 +97,8 @@ cp "$prefix"/licenses/* "$stage/licenses/"
 cp /usr/share/doc/fonts-liberation/copyright "$stage/licenses/LiberationFonts-copyright.txt"
 cp /usr/share/common-licenses/GPL-2 "$stage/licenses/LiberationFonts-GPL-2.txt"
 cp "$here/README.txt" "$stage/README.txt"
+# The game's own licence, with Windows line ends, beside the others'.
+sed 's/$/\r/' LICENSE >"$stage/LICENSE.txt"
 
 (cd "$out/stage" && zip -q -r -X "../$name.zip" "$name")
 
@@ -106,6 +108,7 @@ cp "$here/README.txt" "$stage/README.txt"
  cd "$stage" && find . -mindepth 1 -type d | sed 's|^\./||; s|/|\\|g' | sort -r |
     sed 's|.*|  RMDir "$INSTDIR\\&"|' >"$out/stage/uninstall-dirs.nsh")
 makensis -V2 -DVERSION="$version" -DSTAGE="$stage" -DLISTS="$out/stage" \
+    -DICON="$out/game/packaging/velmora.ico" -DSIZE_KB="$(du -sk "$stage" | cut -f1)" \
     -DOUTFILE="$out/$name-setup.exe" "$here/velmora.nsi"
 
 echo "== Done in $(( $(date +%s) - started )) s:"

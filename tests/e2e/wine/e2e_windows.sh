@@ -1,7 +1,10 @@
 # The Windows game under wine, as a player gets it: unpacked from the zip,
 # then installed silently, started through its Start-menu shortcut, and
 # uninstalled. Each copy must show the title, the menu, the field on Start,
-# the menu again on Escape, and end with status 0 on Q. The unpacked copy's
+# the menu again on Escape, and end with status 0 on Q. The zip carries the
+# game's licence, and the program its icon and version information; the
+# installed shortcut and the entry in the list of programs show icon,
+# version and publisher. The unpacked copy's
 # main menu and options screen must also equal the Linux game's, pixel for
 # pixel: the Windows build draws its texts with its own renderer.
 # Usage: bash e2e_windows.sh ZIP SETUP.EXE PROBE LINUX-GAME LINUX-BUILD-FOLDER
@@ -12,6 +15,9 @@ probe=$(realpath "$3")
 linux_game=$(realpath "$4")
 linux_build=$(realpath "$5")
 source "$(dirname "$0")/../lib.sh" /bin/false /nonexistent "$probe"
+source_root=$(realpath "$(dirname "$0")/../../..")
+version=$(basename "$zip_file" -win64.zip)
+version=${version#velmora-}
 
 export WINEDEBUG=-all
 export WINEPREFIX=$WORK/wineprefix
@@ -185,6 +191,25 @@ mkdir -p "$WORK/zip"
 unzip -q "$zip_file" -d "$WORK/zip" || fail "the zip does not unpack"
 copy=$(find "$WORK/zip" -maxdepth 2 -name velmora.exe -printf '%h\n' | head -n 1)
 [ -n "$copy" ] && [ -d "$copy/data" ] || fail "no velmora.exe beside a data folder in the zip"
+# The game's licence beside the libraries', and the program's resources:
+# the icon at the sizes Windows shows, and the version information (product,
+# version, licence) that Explorer's properties read.
+tr -d '\r' <"$copy/LICENSE.txt" | cmp -s - "$source_root/LICENSE" || fail "the zip's LICENSE.txt is not the game's LICENSE"
+[ -n "$(ls "$copy/licenses")" ] || fail "no library licences in the zip"
+wrestool -x -t14 "$copy/velmora.exe" >"$WORK/exe.ico" 2>/dev/null
+[ -s "$WORK/exe.ico" ] && icotool -l "$WORK/exe.ico" >"$WORK/exe-icons" 2>&1 || fail "velmora.exe carries no icon"
+for size in 16 32 48 256; do
+    grep -q -- "--width=$size --height=$size --bit-depth=32" "$WORK/exe-icons" ||
+        fail "velmora.exe's icon has no ${size}x$size image: $(cat "$WORK/exe-icons")"
+done
+mkdir -p "$WORK/exe-icons.d" && icotool -x -o "$WORK/exe-icons.d" "$WORK/exe.ico" &&
+    colours=$(identify -format '%k' "$WORK"/exe-icons.d/*_256x256x32.png) &&
+    [ "$colours" -gt 20 ] || fail "velmora.exe's 256-pixel icon is blank (${colours:-no} colours)"
+info="|$(wrestool -x --raw -t16 "$copy/velmora.exe" 2>/dev/null | strings -el | paste -sd'|')|"
+for pair in "ProductName|Velmora" "ProductVersion|$version" "FileVersion|$version"; do
+    grep -qF "|$pair|" <<<"$info" || fail "velmora.exe's version information lacks $pair: $info"
+done
+grep -q '|LegalCopyright|[^|]*MIT licen' <<<"$info" || fail "velmora.exe's version information names no licence: $info"
 cat >"$WORK/run-exe" <<'EOF'
 #!/bin/sh
 exec wine velmora.exe
@@ -212,12 +237,18 @@ installed="$WINEPREFIX/drive_c/Program Files/Velmora"
 [ -f "$installed/velmora.exe" ] && [ -d "$installed/data" ] || fail "nothing installed in $installed"
 shortcut=$(find "$WINEPREFIX/drive_c" -path '*Start Menu/Programs/Velmora/Velmora.lnk' | head -n 1)
 [ -n "$shortcut" ] || fail "no Start-menu shortcut"
-wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Velmora' >/dev/null 2>&1 ||
-    fail "no uninstall entry"
+# The entry in the list of programs: its icon, version and publisher.
+uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Velmora'
+wine reg query "$uninstall_key" >"$WORK/uninstall-key" 2>/dev/null || fail "no uninstall entry"
+reg_value() { tr -d '\r' <"$WORK/uninstall-key" | sed -n "s/^ *$1 *REG_[A-Z_]* *//p"; }
+[ "$(reg_value DisplayIcon)" = 'C:\Program Files\Velmora\velmora.exe,0' ] &&
+    [ "$(reg_value DisplayVersion)" = "$version" ] && [ -n "$(reg_value Publisher)" ] ||
+    fail "uninstall entry: $(tr -d '\r' <"$WORK/uninstall-key")"
 # Started as the shortcut starts it: its target in its working folder, which
 # must hold data\. (wine's "start /wait" does not wait for a shortcut.)
-{ read -r target; read -r workdir; } < <(python3 "$(dirname "$0")/lnk_fields.py" "$shortcut" | tr -d '\r')
+{ read -r target; read -r workdir; read -r icon; } < <(python3 "$(dirname "$0")/lnk_fields.py" "$shortcut" | tr -d '\r')
 [ "$target" = 'C:\Program Files\Velmora\velmora.exe' ] || fail "the shortcut starts '$target'"
+[ "$icon" = "$target" ] || fail "the shortcut shows the icon of '$icon'"
 workdir_unix=$(winepath -u "$workdir" 2>/dev/null)
 [ -d "$workdir_unix/data" ] || fail "the shortcut's working folder '$workdir' has no data folder"
 cat >"$WORK/run-shortcut" <<EOF

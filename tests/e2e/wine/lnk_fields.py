@@ -1,5 +1,6 @@
-"""Prints the target path and the working folder of a Windows shortcut
-(.lnk), one per line, so the test can start the game as the shortcut would."""
+"""Prints the target path, the working folder and the icon's file of a
+Windows shortcut (.lnk), one per line, so the test can start the game as
+the shortcut would and see which icon it shows."""
 import struct
 import sys
 
@@ -35,3 +36,4 @@ for flag in (HAS_NAME, HAS_RELATIVE_PATH, HAS_WORKING_DIR, HAS_ARGUMENTS, HAS_IC
         pos += 2 + count * width
 print(target)
 print(strings.get(HAS_WORKING_DIR, ""))
+print(strings.get(HAS_ICON, ""))
