@@ -81,17 +81,19 @@ else
 fi
 
 # The game's licence is in every download (the installer is made from the
-# same folder as the zip).
+# same folder as the zip). Whole listings are read before grep: under
+# pipefail, grep -q leaving early would fail the pipe.
 licence_missing() { echo "release.sh: $1 lacks the game's licence" >&2; exit 1; }
-tar -tzf "$dist/$name.tar.gz" | grep -qx "$name/LICENSE" || licence_missing "$name.tar.gz"
+grep -qx "$name/LICENSE" <<<"$(tar -tzf "$dist/$name.tar.gz")" || licence_missing "$name.tar.gz"
 for deb in "$dist"/*.deb; do
     package=$(dpkg-deb -f "$deb" Package)
-    dpkg-deb --fsys-tarfile "$deb" | tar -xO "./usr/share/doc/$package/copyright" 2>/dev/null |
-        grep -q '^License: Expat' || licence_missing "$(basename "$deb")"
+    copyright=$(dpkg-deb --fsys-tarfile "$deb" | tar -xO "./usr/share/doc/$package/copyright" 2>/dev/null) ||
+        licence_missing "$(basename "$deb")"
+    grep -q '^License: Expat' <<<"$copyright" || licence_missing "$(basename "$deb")"
 done
-unzip -l "$dist/$name-win64.zip" | grep -q " $name-win64/LICENSE.txt$" || licence_missing "$name-win64.zip"
+grep -q " $name-win64/LICENSE.txt$" <<<"$(unzip -l "$dist/$name-win64.zip")" || licence_missing "$name-win64.zip"
 if [ -f "$dist/$name-web.zip" ]; then
-    unzip -l "$dist/$name-web.zip" | grep -qE ' ([^ ]*/)?LICENSE(\.txt)?$' || licence_missing "$name-web.zip"
+    grep -qE ' ([^ ]*/)?LICENSE(\.txt)?$' <<<"$(unzip -l "$dist/$name-web.zip")" || licence_missing "$name-web.zip"
 fi
 
 (cd "$dist" && sha256sum -- * >SHA256SUMS)
