@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# The game's cost on a display, on classic SDL 1.2 and on sdl12-compat (SDL
-# 1.2 over SDL2, what current distributions ship): passes per second and the
-# share of a core in the main menu and in a match with the aim open, from
-# the real program in a private Xvfb (1024x768). Figures only; it fails when
-# it cannot run or a run did not load the library it was meant to.
+# The game's cost on a display, on each SDL 1.2 the system has (classic SDL
+# 1.2 and sdl12-compat, SDL 1.2 over SDL2, on Debian 12; sdl12-compat alone
+# on Debian 13): passes per second and the share of a core in the main menu
+# and in a match with the aim open, from the real program in a private Xvfb
+# (1024x768). Figures only; it fails when it cannot run or a run did not
+# load the library it was meant to.
 #   bash bench/live.sh BUILD_DIR [SECONDS per screen]
 set -euo pipefail
 if [ $# -lt 1 ]; then
@@ -25,20 +26,21 @@ for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
 [ -s "$work/display" ] || { echo "no X server: $(cat "$work/xvfb.log")" >&2; exit 1; }
 export DISPLAY=":$(head -n 1 "$work/display")"
 
-compat_sdl=$(dpkg -L libsdl1.2-compat 2>/dev/null | grep '/sdl12-compat/libSDL-1\.2\.so\.0$' | head -n 1 || true)
+source "$(dirname "$0")/../scripts/sdl-libraries.sh"
+libraries=$(sdl_libraries "$program")
+[ -n "$libraries" ] || { echo "no SDL 1.2 library loads here" >&2; exit 1; }
+[ "$(wc -l <<<"$libraries")" -gt 1 ] || echo "(one SDL 1.2 on this system)"
 status=0
-for library in classic sdl12-compat; do
-  echo "-- $library"
-  if [ "$library" = classic ]; then
-    (cd "$build_dir" && "$program" "$length") >"$work/out" 2>"$work/err" || status=1
-    grep -q '^SDL 1.2: .*/sdl12-compat/' "$work/out" && { echo "classic run loaded sdl12-compat" >&2; status=1; }
+while read -r kind version file folder; do
+  echo "-- $kind $version"
+  if [ "$folder" = - ]; then
+    (cd "$build_dir" && env -u LD_LIBRARY_PATH "$program" "$length") >"$work/out" 2>"$work/err" </dev/null || status=1
   else
-    [ -n "$compat_sdl" ] || { echo "sdl12-compat is not installed (libsdl1.2-compat)" >&2; status=1; continue; }
-    (cd "$build_dir" && LD_LIBRARY_PATH=$(dirname "$compat_sdl")${LD_LIBRARY_PATH:+:$LD_LIBRARY_PATH} \
-      "$program" "$length") >"$work/out" 2>"$work/err" || status=1
-    grep -q '^SDL 1.2: .*/sdl12-compat/' "$work/out" || { echo "the sdl12-compat run did not load it" >&2; status=1; }
+    (cd "$build_dir" && LD_LIBRARY_PATH=$folder "$program" "$length") >"$work/out" 2>"$work/err" </dev/null || status=1
   fi
+  grep -qxF "SDL 1.2: $kind $version $file" "$work/out" ||
+    { echo "the run meant for $kind $version ($file) did not load it" >&2; status=1; }
   cat "$work/out"
   [ $status -eq 0 ] || tail -n 5 "$work/err" >&2
-done
+done <<<"$libraries"
 exit $status

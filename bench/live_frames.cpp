@@ -7,6 +7,7 @@
 // it under Xvfb on each SDL 1.2 library.
 //
 //   velmora_live_bench [SECONDS]   (per screen, default 4)
+//   velmora_live_bench sdl         "kind version file" of the SDL 1.2 it loads
 #include <time.h>
 
 #include <cstdio>
@@ -16,6 +17,7 @@
 
 #include "platform/i_system.h"
 #include "app/main_menu.h"
+#include "tests/loaded_sdl.h"
 
 namespace {
 
@@ -23,24 +25,6 @@ double seconds(clockid_t clock) {
     timespec t{};
     clock_gettime(clock, &t);
     return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
-}
-
-// The SDL 1.2 this process loaded, from its memory map.
-std::string loadedSdl() {
-    std::FILE* maps = std::fopen("/proc/self/maps", "r");
-    if (!maps) return "unknown";
-    char line[4096];
-    std::string path = "unknown";
-    while (std::fgets(line, sizeof line, maps)) {
-        const char* at = std::strstr(line, " /");
-        if (at && std::strstr(at, "/libSDL-1.2.so")) {
-            path = at + 1;
-            path.erase(path.find_last_not_of('\n') + 1);
-            break;
-        }
-    }
-    std::fclose(maps);
-    return path;
 }
 
 enum Phase { TITLE, MENU, TO_MATCH, MATCH, LEAVE_MATCH, QUIT };
@@ -169,6 +153,10 @@ int main(int argc, char** argv) {
     // Sound is not what is measured, and a machine without a sound card
     // runs it too.
     setenv("SDL_AUDIODRIVER", "dummy", 0);
+    if (argc == 2 && std::strcmp(argv[1], "sdl") == 0) {
+        std::printf("%s\n", loadedSdlDescription().c_str());
+        return 0;
+    }
     LiveRun r;
     r.real = &sdlGameIo();
     if (argc > 1) r.length = std::atof(argv[1]);
@@ -177,7 +165,7 @@ int main(int argc, char** argv) {
                        liveSeed, liveRandom, liveBusy, livePlay,    liveHalt, liveFrame};
     gameMain(0, nullptr, io);
 
-    std::printf("SDL 1.2: %s\n", loadedSdl().c_str());
+    std::printf("SDL 1.2: %s\n", loadedSdlDescription().c_str());
     r.menu.print("menu");
     r.match.print("match");
     return r.menu.done && r.match.done ? 0 : 1;

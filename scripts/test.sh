@@ -1,29 +1,32 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test: unit tests,
 # headless simulations, valgrind, the package and the end-to-end tests under
-# Xvfb; the same again on sdl12-compat (but valgrind and the benchmark's
-# smoke run); the frame benchmark's figures; then the whole
-# suite again in a build with AddressSanitizer and UndefinedBehaviorSanitizer.
+# Xvfb; the same again on each other SDL 1.2 the system has (but valgrind
+# and the benchmark's smoke run); the Windows build under wine; the frame
+# benchmark's figures; then the whole suite again in a build with
+# AddressSanitizer and UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/build.sh
-VELMORA_EXPECT_SDL=classic ctest --test-dir build --output-on-failure -j"$(nproc)"
 
-# Current distributions ship SDL 1.2 as sdl12-compat (over SDL2); Debian 12
-# installs it beside classic SDL. The tests that use SDL run again on it; the
-# tests themselves check which library their programs loaded.
-echo "== The end-to-end and headless tests again on sdl12-compat"
-# (Whole outputs are read before grep: under pipefail, grep -q leaving early
-# would fail the pipe with SIGPIPE.)
-compat_sdl=$(dpkg -L libsdl1.2-compat | grep -m 1 '/sdl12-compat/libSDL-1\.2\.so\.0$' || true)
-compat_dir=$(dirname "${compat_sdl:-/none/x}")
-compat_ldd=$(LD_LIBRARY_PATH=$compat_dir ldd build/velmora)
-if ! grep -q "libSDL-1.2.so.0 => $compat_dir/" <<<"$compat_ldd"; then
-  echo "the game does not load sdl12-compat from '$compat_dir'" >&2
-  exit 1
-fi
-LD_LIBRARY_PATH=$compat_dir${LD_LIBRARY_PATH:+:$LD_LIBRARY_PATH} VELMORA_EXPECT_SDL=compat \
-  ctest --test-dir build --output-on-failure -j"$(nproc)" -LE 'valgrind|bench'
+# Debian 12 has classic SDL 1.2 by default and sdl12-compat (SDL 1.2 over
+# SDL2) beside it; Debian 13 has sdl12-compat alone. The tests that use SDL
+# run on each one found; the test programs check which library they loaded.
+source scripts/sdl-libraries.sh
+mapfile -t libraries < <(sdl_libraries build/tests/velmora_probe)
+[ ${#libraries[@]} -gt 0 ] || { echo "no SDL 1.2 library loads here" >&2; exit 1; }
+echo "== SDL 1.2 on this system (kind, version, file, folder; '-' is the default):"
+printf '   %s\n' "${libraries[@]}"
+read -r kind version _ <<<"${libraries[0]}"
+echo "== Every test on $kind $version, the system's default"
+VELMORA_EXPECT_SDL=$kind ctest --test-dir build --output-on-failure -j"$(nproc)"
+[ ${#libraries[@]} -gt 1 ] || echo "== This system has one SDL 1.2 ($kind $version): the tests ran once"
+for entry in "${libraries[@]:1}"; do
+  read -r kind version _ folder <<<"$entry"
+  echo "== The end-to-end and headless tests again on $kind $version ($folder)"
+  LD_LIBRARY_PATH=$folder${LD_LIBRARY_PATH:+:$LD_LIBRARY_PATH} VELMORA_EXPECT_SDL=$kind \
+    ctest --test-dir build --output-on-failure -j"$(nproc)" -LE 'valgrind|bench'
+done
 
 # The Windows game, cross-built, and its end-to-end test under wine.
 echo "== The Windows build and its end-to-end test under wine (zip, installer)"
@@ -34,7 +37,7 @@ bash tests/e2e/wine/e2e_windows.sh "build-win64/velmora-$version-win64.zip" \
 
 echo "== Frame benchmark (figures only; timing never fails the run)"
 bash bench/run.sh build
-echo "== The game's cost on a display, on classic SDL 1.2 and on sdl12-compat (figures only)"
+echo "== The game's cost on a display, on each SDL 1.2 (figures only)"
 bash bench/live.sh build
 
 echo "== The same tests under AddressSanitizer and UndefinedBehaviorSanitizer"

@@ -119,19 +119,21 @@ move() { xdotool mousemove "$1" "$2"; sleep 0.15; }
 hold_key() { xdotool keydown "$1"; sleep "${2:-0.25}"; xdotool keyup "$1"; }
 key() { hold_key "$1" 0.15; }
 
-# The test command runs these tests on classic SDL 1.2 and again on
-# sdl12-compat, and names the one it expects in VELMORA_EXPECT_SDL (classic or
-# compat); a run on the other one fails instead of passing for the wrong one.
+# The test command runs these tests on each SDL 1.2 the system has and
+# names the kind it expects in VELMORA_EXPECT_SDL (classic or sdl12-compat);
+# a run on another one fails instead of passing for the wrong one. A library
+# folder may hold a link to another library, so the probe, started with the
+# game's environment, names the kind and the real file it loads there, and
+# the game's memory map must show that very file.
+source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/sdl-libraries.sh"
 check_sdl_library() {
     [ -n "${VELMORA_EXPECT_SDL:-}" ] || return 0
-    local lib
-    lib=$(grep -o '/[^ ]*/libSDL-1\.2\.so[^ ]*' "/proc/$GAME_PID/maps" 2>/dev/null | head -n 1)
-    case "$VELMORA_EXPECT_SDL:$lib" in
-        compat:*/sdl12-compat/*) return 0 ;;
-        classic:*/sdl12-compat/*) ;;
-        classic:/*) return 0 ;;
-    esac
-    fail "expected the $VELMORA_EXPECT_SDL SDL 1.2, but the game runs on '${lib:-none found}'"
+    local lib kind= version= file=
+    lib=$(sdl_library_of_process "$GAME_PID")
+    read -r kind version file <<<"$("$PROBE" sdl 2>/dev/null)"
+    [ -n "$lib" ] && [ "$lib" = "$file" ] && [ "$kind" = "$VELMORA_EXPECT_SDL" ] && return 0
+    fail "expected the $VELMORA_EXPECT_SDL SDL 1.2, but the game runs on '${lib:-none found}'" \
+        "(here that is $kind $version, $file)"
 }
 
 # The one wait of the end-to-end tests: takes a screenshot (named "await")

@@ -4,6 +4,7 @@
 //   probe same  SHOT IMAGE X Y W H           -> fraction of equal pixels
 //   probe pixel SHOT X Y                     -> "r,g,b"
 //   probe live  SPRITE KEY X0 Y0 X1 Y1       -> as find, on the screen of $DISPLAY now
+//   probe sdl                                -> "kind version file" of the SDL 1.2 it loaded
 // KEY is "r,g,b" (pixels of that colour in the sprite are not compared) or "none".
 #include <SDL.h>
 #include <X11/Xlib.h>
@@ -13,6 +14,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <vector>
+
+#include "../loaded_sdl.h"
 
 namespace {
 
@@ -97,6 +100,10 @@ bool grabRows(int y0, int y1, Image& out) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 2 && std::strcmp(argv[1], "sdl") == 0) {
+        std::printf("%s\n", loadedSdlDescription().c_str());
+        return 0;
+    }
     const bool live = argc >= 8 && std::strcmp(argv[1], "live") == 0;
     if (live || (argc >= 9 && std::strcmp(argv[1], "find") == 0)) {
         // The live form has no SHOT argument: its others sit one place earlier.
@@ -161,6 +168,6 @@ int main(int argc, char** argv) {
         std::printf("%u,%u,%u\n", c >> 16, (c >> 8) & 255, c & 255);
         return 0;
     }
-    std::fprintf(stderr, "usage: probe find|same|pixel|live ...\n");
+    std::fprintf(stderr, "usage: probe find|same|pixel|live|sdl ...\n");
     return 2;
 }
