@@ -158,8 +158,9 @@ void drawFrame(MatchState& m, MatchMedia& media) {
         blitAt(media.barCover, d, m.barCoverX, kBarCoverY);
         blitAt(media.fieldPatch, d, kPatchX, kPatchY);
         blitAt(media.targetWindow, d, kWindowX, kWindowY);
-        // The blit clips this rectangle at the left and top edges; the next
-        // frame reads the clipped position back as the crosshair's centre.
+        // The blit leaves this rectangle clipped at the left and top edges,
+        // as classic SDL 1.2 does on every library; the next frame reads
+        // the clipped position back as the crosshair's centre.
         blitAtRect(media.crosshair, d, &m.crosshairRect);
     }
     if (m.outShown) blitAt(media.outText, d, kOutTextX, kOutTextY);

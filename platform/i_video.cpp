@@ -1,5 +1,6 @@
 #include "platform/i_video.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -212,7 +213,28 @@ void blitAt(SDL_Surface* image, SDL_Surface* display, int x, int y) {
 
 void blitAtRect(SDL_Surface* image, SDL_Surface* display, SDL_Rect* where) {
     watchBlit(image, where->x, where->y);
-    SDL_BlitSurface(image, nullptr, display, where);
+    // The library writes into a copy: what it leaves there differs between
+    // SDL 1.2 implementations.
+    SDL_Rect drawn = *where;
+    SDL_BlitSurface(image, nullptr, display, &drawn);
+    *where = classicBlitRect(*where, image->w, image->h, display->clip_rect);
+}
+
+SDL_Rect classicBlitRect(SDL_Rect where, int w, int h, const SDL_Rect& clip) {
+    int x = where.x, y = where.y;
+    if (clip.x > x) {
+        w -= clip.x - x;
+        x = clip.x;
+    }
+    w -= std::max(0, x + w - (clip.x + clip.w));
+    if (clip.y > y) {
+        h -= clip.y - y;
+        y = clip.y;
+    }
+    h -= std::max(0, y + h - (clip.y + clip.h));
+    const bool drawn = w > 0 && h > 0;
+    return SDL_Rect{static_cast<Sint16>(x), static_cast<Sint16>(y),
+                    static_cast<Uint16>(drawn ? w : 0), static_cast<Uint16>(drawn ? h : 0)};
 }
 
 void flipDisplay(SDL_Surface* display) {

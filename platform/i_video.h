@@ -62,9 +62,18 @@ void textToDisplayFormat(SDL_Surface*& text);
 void fillDisplay(SDL_Surface* display, Uint8 r, Uint8 g, Uint8 b);
 // Blits the whole image with its top-left corner at (x, y).
 void blitAt(SDL_Surface* image, SDL_Surface* display, int x, int y);
-// The same at a rectangle the caller keeps: the library clips it at the left
-// and top edges and stores the drawn size there.
+// The same at a rectangle the caller keeps, which afterwards holds what
+// classic SDL 1.2's blit leaves there (classicBlitRect), on every library.
 void blitAtRect(SDL_Surface* image, SDL_Surface* display, SDL_Rect* where);
+// The rectangle classic SDL 1.2's blit leaves behind when a whole image of
+// w x h is drawn at where's corner within clip: a corner beyond the clip's
+// left or top edge moves onto that edge, even when nothing of the image is
+// left to draw, and w and h become the drawn size (0 x 0 when nothing is
+// drawn). The right and bottom edges only shorten the size. SDL2-based
+// SDL 1.2 (sdl12-compat 1.2.68 and later) leaves a rectangle that is wholly
+// outside where it was, so a rule that reads a rectangle back takes it
+// from here, not from the library.
+SDL_Rect classicBlitRect(SDL_Rect where, int w, int h, const SDL_Rect& clip);
 void flipDisplay(SDL_Surface* display);
 
 // What a replay sees of the drawing: each fill, blit (by the image's file

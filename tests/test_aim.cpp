@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <string>
 #include <vector>
 
+#include "loaded_sdl.h"
+#include "platform/i_video.h"
 #include "scripted_io.h"
+#include "sdl_video_env.h"
 
 namespace {
 
@@ -410,8 +414,9 @@ TEST(ChargeSound, ReleaseAtTheBarEndHaltsThenShoots) {
 }
 
 // The draw stage's part that matters here: the centre read back from the
-// rectangle, then the rectangle refreshed and handed to the blit, which
-// clips it at the left and top edges.
+// rectangle, then the rectangle refreshed and handed to the game's blit,
+// which leaves it clipped at the left and top edges as classic SDL 1.2
+// does, whichever SDL 1.2 runs the test.
 class CrosshairDraw : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
@@ -419,8 +424,15 @@ protected:
         ASSERT_EQ(0, SDL_Init(SDL_INIT_VIDEO)) << SDL_GetError();
         display = SDL_SetVideoMode(1024, 768, 32, 0);
         ASSERT_NE(nullptr, display) << SDL_GetError();
-        crosshair = SDL_CreateRGBSurface(SDL_SWSURFACE, 51, 51, 32, 0, 0, 0, 0);
+        crosshair = SDL_CreateRGBSurface(SDL_SWSURFACE, 51, 51, 32, 0xff0000, 0xff00, 0xff, 0);
         ASSERT_NE(nullptr, crosshair);
+        // A different colour at every pixel, to tell where each one landed.
+        SDL_LockSurface(crosshair);
+        for (int y = 0; y < 51; ++y)
+            for (int x = 0; x < 51; ++x)
+                static_cast<Uint32*>(crosshair->pixels)[y * crosshair->pitch / 4 + x] =
+                    static_cast<Uint32>(0x010000 + x * 256 + y);
+        SDL_UnlockSurface(crosshair);
     }
     static void TearDownTestSuite() {
         SDL_FreeSurface(crosshair);
@@ -428,7 +440,7 @@ protected:
     }
     static void draw(MatchState& m) {
         refreshDrawPositions(m);
-        if (m.aiming) SDL_BlitSurface(crosshair, nullptr, display, &m.crosshairRect);
+        if (m.aiming) blitAtRect(crosshair, display, &m.crosshairRect);
     }
     static SDL_Surface* display;
     static SDL_Surface* crosshair;
@@ -477,8 +489,13 @@ TEST_F(CrosshairDraw, ClippedAtTheLeftAndTopEdgesCountsAsZero) {
         int x, y, centreX, centreY;
     };
     const Case cases[] = {
-        {-20, -30, 25, 25},    {-200, 100, 25, 125}, {100, -51, 125, 25},
-        {0, 0, 25, 25},        {1000, 740, 1025, 765},  // the right and bottom are not clipped
+        // Partly beyond the left or top edge.
+        {-20, -30, 25, 25}, {-50, 400, 25, 425}, {300, -1, 325, 25},
+        // Wholly beyond it: the corner still moves onto the edge.
+        {-200, 100, 25, 125}, {100, -51, 125, 25}, {-51, 400, 25, 425}, {-300, -900, 25, 25},
+        {0, 0, 25, 25},
+        // The right and bottom edges never move the corner.
+        {1000, 740, 1025, 765}, {1100, 800, 1125, 825}, {-60, 900, 25, 925},
     };
     for (const Case& c : cases) {
         MatchState m;
@@ -490,6 +507,56 @@ TEST_F(CrosshairDraw, ClippedAtTheLeftAndTopEdgesCountsAsZero) {
         EXPECT_EQ(c.centreX, m.crosshairCentreX) << c.x << "," << c.y;
         EXPECT_EQ(c.centreY, m.crosshairCentreY) << c.x << "," << c.y;
     }
+}
+
+// Only the rectangle the rule reads is clipped: the library still draws the
+// image where the unclipped rectangle says, its part beyond the edge cut off.
+TEST_F(CrosshairDraw, PictureIsDrawnAtTheUnclippedPlace) {
+    SDL_FillRect(display, nullptr, 0);
+    MatchState m;
+    m.aiming = true;
+    m.crosshairX = -20;
+    m.crosshairY = -30;
+    draw(m);
+    EXPECT_EQ(0, m.crosshairRect.x);
+    EXPECT_EQ(0, m.crosshairRect.y);
+    const Uint32 fromImage = SDL_MapRGB(display->format, 1, 20, 30);  // image pixel (20, 30)
+    EXPECT_EQ(fromImage, pixelAt(display, 0, 0));
+    EXPECT_EQ(SDL_MapRGB(display->format, 1, 50, 50), pixelAt(display, 30, 20));
+    EXPECT_EQ(0u, pixelAt(display, 31, 0)) << "nothing drawn right of the image's last column";
+}
+
+// The game's rule against classic SDL 1.2's own blit, inside a clip
+// rectangle that is not the whole display too. sdl12-compat leaves a
+// rectangle that is wholly outside where it was from some version on
+// (1.2.68 does, 1.2.60 does not), so there only the blits that draw
+// something are compared.
+TEST_F(CrosshairDraw, ClassicRuleAgreesWithTheLibrary) {
+    const bool classic = std::string(loadedSdlKind()) == "classic";
+    const int places[] = {-2000, -120, -51, -50, -1, 0, 1, 49, 50, 99, 100, 101, 640, 699,
+                          700, 717, 718, 767, 768, 973, 974, 1023, 1024, 1100, 3000};
+    const SDL_Rect clips[] = {{0, 0, 1024, 768}, {100, 50, 600, 400}};
+    int compared = 0;
+    for (const SDL_Rect& clip : clips) {
+        SDL_Rect c = clip;
+        SDL_SetClipRect(display, &c);
+        for (int x : places) {
+            for (int y : places) {
+                const SDL_Rect at = {static_cast<Sint16>(x), static_cast<Sint16>(y), 0, 0};
+                const SDL_Rect ours = classicBlitRect(at, 51, 51, display->clip_rect);
+                if (!classic && ours.w == 0) continue;
+                SDL_Rect library = at;
+                SDL_BlitSurface(crosshair, nullptr, display, &library);
+                ++compared;
+                EXPECT_EQ(library.x, ours.x) << x << "," << y << " in clip " << clip.x;
+                EXPECT_EQ(library.y, ours.y) << x << "," << y << " in clip " << clip.x;
+                EXPECT_EQ(library.w, ours.w) << x << "," << y << " in clip " << clip.x;
+                EXPECT_EQ(library.h, ours.h) << x << "," << y << " in clip " << clip.x;
+            }
+        }
+    }
+    SDL_SetClipRect(display, nullptr);
+    EXPECT_GT(compared, 100);
 }
 
 TEST_F(CrosshairDraw, DriftPastTheEdgeIsJudgedAtTheEdge) {

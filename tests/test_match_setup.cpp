@@ -4,6 +4,7 @@
 #include <SDL.h>
 
 #include "match/walk.h"
+#include "platform/i_video.h"
 #include "scripted_io.h"
 
 TEST(AimDriftRate, FollowsThePrecisionTable) {
@@ -108,8 +109,8 @@ TEST(DrawPositions, CrosshairCentreLagsOneRectangleBehind) {
     EXPECT_EQ(35, m.crosshairCentreX);
 }
 
-// The blit clips the rectangle at the left and top edges; that clipped
-// position is what the next frame reads back.
+// The game's blit clips the rectangle at the left and top edges; that
+// clipped position is what the next frame reads back.
 TEST(DrawPositions, ClippedCrosshairCountsAtTheScreenEdge) {
     ASSERT_EQ(0, SDL_Init(SDL_INIT_VIDEO)) << SDL_GetError();
     SDL_Surface* display = SDL_SetVideoMode(1024, 768, 32, 0);
@@ -119,7 +120,7 @@ TEST(DrawPositions, ClippedCrosshairCountsAtTheScreenEdge) {
     m.crosshairX = -20;
     m.crosshairY = -40;
     refreshDrawPositions(m);
-    SDL_BlitSurface(crosshair, nullptr, display, &m.crosshairRect);
+    blitAtRect(crosshair, display, &m.crosshairRect);
     refreshDrawPositions(m);
     EXPECT_EQ(25, m.crosshairCentreX);
     EXPECT_EQ(25, m.crosshairCentreY);
@@ -127,7 +128,7 @@ TEST(DrawPositions, ClippedCrosshairCountsAtTheScreenEdge) {
     m.crosshairX = 1100;
     m.crosshairY = 800;
     refreshDrawPositions(m);
-    SDL_BlitSurface(crosshair, nullptr, display, &m.crosshairRect);
+    blitAtRect(crosshair, display, &m.crosshairRect);
     refreshDrawPositions(m);
     EXPECT_EQ(1125, m.crosshairCentreX);
     EXPECT_EQ(825, m.crosshairCentreY);
