@@ -10,6 +10,7 @@
 #include "platform/data_checks.h"
 #include "platform/data_files.h"
 #include "platform/i_system.h"
+#include "platform/renderer_choice.h"
 
 namespace {
 
@@ -103,13 +104,11 @@ void setLibraryDefaults() {
     // Classic SDL refuses a WAV whose data is cut short, which ends the game
     // with the file's name; SDL2 would play the part that is there.
     putenvDefault("SDL_WAVE_TRUNCATION", "SDL_WAVE_TRUNCATION=strict");
-    // Each flip hands the whole display to SDL2 as a texture. Drawn through
-    // OpenGL that costs about 10 ms of processor time a pass wherever OpenGL
-    // is software (virtual machines, remote desktops, no GPU driver), and
-    // caps the loops near 50 passes a second; copied straight to the window
-    // it is about 2 ms. The picture is the same pixels either way.
-    putenvDefault("SDL_RENDER_DRIVER", "SDL_RENDER_DRIVER=software");
-    putenvDefault("SDL_FRAMEBUFFER_ACCELERATION", "SDL_FRAMEBUFFER_ACCELERATION=0");
+    // SDL2's renderer: its own choice where OpenGL runs on a GPU, its
+    // software renderer with nearest scaling elsewhere (renderer_choice.h).
+    const auto env = [](const char* name) -> const char* { return std::getenv(name); };
+    for (const char* setting : rendererDefaults(lookAtGraphics(), env))
+        SDL_putenv(const_cast<char*>(setting));
 }
 
 HiddenCursor hideSystemCursor() {

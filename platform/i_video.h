@@ -21,6 +21,7 @@ SDL_Surface* currentDisplay();
 // Defaults for the SDL2 under SDL 1.2 on current distributions (sdl12-compat),
 // which reads its hints from the environment; set before SDL_Init. A value
 // already in the environment is left alone. Classic SDL 1.2 ignores them.
+// The renderer is chosen by what the system shows (renderer_choice.h).
 void setLibraryDefaults();
 
 // The system pointer is hidden by a transparent cursor, not switched off:
