@@ -16,3 +16,11 @@ int endSignal();
 // SDL_Quit, then the signal's default action; exit status 128 + sig if the
 // process survives that.
 [[noreturn]] void dieBySignal(int sig);
+
+// SDL_Quit, given kQuitGraceSeconds. It puts the display back; but where
+// the display has gone away (the X server ended or crashed), SDL2 under
+// sdl12-compat waits inside it for an answer that never comes, spinning a
+// core for good. Past the grace the process ends all the same: by the
+// signal it was dying by, else with status 1.
+constexpr unsigned kQuitGraceSeconds = 2;
+void quitSdlWithinGrace();

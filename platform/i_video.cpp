@@ -9,6 +9,7 @@
 #include "platform/assets.h"
 #include "platform/data_checks.h"
 #include "platform/data_files.h"
+#include "platform/end_signals.h"
 #include "platform/i_system.h"
 #include "platform/renderer_choice.h"
 
@@ -78,7 +79,7 @@ void initVideo() {
                    "may name a video driver to use all the same.",
                    where.c_str());
     }
-    std::atexit(SDL_Quit);
+    std::atexit(quitSdlWithinGrace);
 }
 
 SDL_Surface* setGameVideoMode() {

@@ -7,7 +7,8 @@
 #include <SDL_ttf.h>
 
 // SDL_Init for video; on failure "Can't init SDL: \n" and the library's
-// reason on standard output, exit 1. Registers SDL_Quit to run at exit.
+// reason on standard output, exit 1. Registers SDL_Quit to run at exit
+// (within a grace: end_signals.h).
 void initVideo();
 
 // Sets the one display mode every screen uses; on failure writes "Can't set
