@@ -106,7 +106,7 @@ std::vector<const char*> rendererDefaults(const GraphicsView& view, const EnvLoo
     std::vector<const char*> settings;
     if (openGlOnGpu(view, env)) return settings;
     for (const char* setting : kSoftware) {
-        const std::string name(setting, std::strchr(setting, '='));
+        const std::string name(setting, static_cast<size_t>(std::strchr(setting, '=') - setting));
         if (!isSet(env(name.c_str()))) settings.push_back(setting);
     }
     return settings;
