@@ -7,6 +7,12 @@
 # AddressSanitizer and UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# Everything this command starts carries this mark in its environment; a
+# process with it still running at the end is named and ended, and fails
+# the command.
+export VELMORA_TEST_RUN="test-$$-$(date +%s%N)"
+finish() { local rc=$?; env -u VELMORA_TEST_RUN bash scripts/leftovers.sh "$VELMORA_TEST_RUN" || rc=1; exit "$rc"; }
+trap finish EXIT
 bash scripts/build.sh
 
 # Debian 12 has classic SDL 1.2 by default and sdl12-compat (SDL 1.2 over

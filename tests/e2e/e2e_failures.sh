@@ -37,11 +37,14 @@ for display in unset :77; do
     sed -n 2p "$WORK/out" | grep -q "^No graphical display" || fail "no display ($display): reason '$(sed -n 2p "$WORK/out")'"
     [ "$(wc -l <"$WORK/out")" = 1 ] || fail "no display ($display): the reason must follow without a line break"
 done
-# A driver that was asked for is used, display or not.
-(cd "$BUILD_DIR" && env -u DISPLAY SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy "$GAME_BIN" >"$WORK/out" 2>"$WORK/err") &
+# A driver that was asked for is used, display or not. (exec: the signal
+# below must reach the game itself, not a shell around it.)
+(cd "$BUILD_DIR" && exec env -u DISPLAY SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy "$GAME_BIN" >"$WORK/out" 2>"$WORK/err") &
 GAME_PID=$!
 sleep 2
 kill -0 "$GAME_PID" 2>/dev/null || fail "SDL_VIDEODRIVER=dummy: the game did not run ('$(cat "$WORK/out")')"
+[ "$(readlink "/proc/$GAME_PID/exe")" = "$(readlink -f "$GAME_BIN")" ] ||
+    fail "SDL_VIDEODRIVER=dummy: process $GAME_PID is $(readlink "/proc/$GAME_PID/exe"), not the game"
 kill -TERM "$GAME_PID"; wait_game 5
 [ "$GAME_RC" = 143 ] || fail "SDL_VIDEODRIVER=dummy: status $GAME_RC after SIGTERM"
 
@@ -63,4 +66,12 @@ start_game "$WORK/game"
 wait_game 10; rc=$GAME_RC
 [ "$rc" = 1 ] || fail "damaged Ball.bmp: exit status $rc"
 grep -q "data/Ball.bmp" "$WORK/game.err" || fail "damaged Ball.bmp not named: $(cat "$WORK/game.err")"
+
+# 5. The X server goes away under the game (the session ended, the server
+# crashed): the game ends with status 1 rather than wait for it forever.
+start_game
+to_menu
+kill "$XVFB_PID"; wait "$XVFB_PID" 2>/dev/null; XVFB_PID=
+wait_game 10
+[ "$GAME_RC" = 1 ] || fail "X server gone: exit status $GAME_RC"
 echo "PASS"

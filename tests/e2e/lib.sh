@@ -22,7 +22,12 @@ fail() {
 }
 
 cleanup() {
-    [ -n "$GAME_PID" ] && kill "$GAME_PID" 2>/dev/null
+    # The game first, and to its end: with its display still there, it shuts
+    # it down in time.
+    if [ -n "$GAME_PID" ]; then
+        kill "$GAME_PID" 2>/dev/null
+        wait_game 5
+    fi
     [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null
     wait 2>/dev/null
     [ -z "${VELMORA_E2E_SHOTS:-}" ] && rm -rf "$WORK"
