@@ -10,6 +10,7 @@ WORK=$(mktemp -d /tmp/velmora-e2e.XXXXXX)
 SHOTS=${VELMORA_E2E_SHOTS:-$WORK}
 mkdir -p "$SHOTS"
 XVFB_PID=
+WM_PID=
 GAME_PID=
 
 fail() {
@@ -28,18 +29,21 @@ cleanup() {
         kill "$GAME_PID" 2>/dev/null
         wait_game 5
     fi
+    [ -n "$WM_PID" ] && kill "$WM_PID" 2>/dev/null
     [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null
     wait 2>/dev/null
     [ -z "${VELMORA_E2E_SHOTS:-}" ] && rm -rf "$WORK"
 }
 trap cleanup EXIT
 
+# An X server of the game's size, or of the size given (WxH).
 start_x() {
     # Xvfb picks a free display itself, so tests running side by side never
     # share one.
     # -noreset: a test that starts the game more than once must not meet the
     # server resetting after the last client left.
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$WORK/display" >"$WORK/xvfb.log" 2>&1 &
+    rm -f "$WORK/display"
+    Xvfb -displayfd 3 -screen 0 "${1:-1024x768}x24" -nolisten tcp -noreset 3>"$WORK/display" >"$WORK/xvfb.log" 2>&1 &
     XVFB_PID=$!
     for _ in $(seq 100); do
         [ -s "$WORK/display" ] && break
@@ -52,6 +56,28 @@ start_x() {
         sleep 0.1
     done
     fail "the X server on $DISPLAY does not answer"
+}
+
+# A window manager on the X server, as on any desktop: on a screen larger
+# than the game's, sdl12-compat's full-screen window is sized and placed by
+# it. openbox runs its --startup command once it manages the screen.
+start_wm() {
+    rm -f "$WORK/wm-ready"
+    openbox --sm-disable --startup "touch $WORK/wm-ready" >"$WORK/wm.log" 2>&1 &
+    WM_PID=$!
+    for _ in $(seq 100); do
+        [ -e "$WORK/wm-ready" ] && return 0
+        sleep 0.1
+    done
+    fail "openbox did not start: $(cat "$WORK/wm.log")"
+}
+
+# Ends the window manager and the X server, for a test that goes on with
+# another.
+stop_x() {
+    [ -n "$WM_PID" ] && { kill "$WM_PID" 2>/dev/null; wait "$WM_PID" 2>/dev/null; }
+    [ -n "$XVFB_PID" ] && { kill "$XVFB_PID" 2>/dev/null; wait "$XVFB_PID" 2>/dev/null; }
+    WM_PID= XVFB_PID=
 }
 
 # Starts the game from the folder that holds data/ (default: the build folder).

@@ -3,6 +3,8 @@
 //   probe find  SHOT SPRITE KEY X0 Y0 X1 Y1  -> "x y fraction" of the best match
 //   probe same  SHOT IMAGE X Y W H           -> fraction of equal pixels
 //   probe pixel SHOT X Y                     -> "r,g,b"
+//   probe spot  SHOT COLOUR X0 Y0 X1 Y1 [D]  -> "x y count": mean place of that colour's pixels
+//                                               (each channel within D of it; default 0)
 //   probe live  SPRITE KEY X0 Y0 X1 Y1       -> as find, on the screen of $DISPLAY now
 //   probe sdl                                -> "kind version file" of the SDL 1.2 it loaded
 // KEY is "r,g,b" (pixels of that colour in the sprite are not compared) or "none".
@@ -168,6 +170,36 @@ int main(int argc, char** argv) {
         std::printf("%u,%u,%u\n", c >> 16, (c >> 8) & 255, c & 255);
         return 0;
     }
-    std::fprintf(stderr, "usage: probe find|same|pixel|live|sdl ...\n");
+    // Where a shape of one colour stands, as the mean of its pixels' places:
+    // it moves with the shape however the picture was scaled. Smoothed
+    // scaling blends thin lines into their background; D takes in the
+    // pixels still near the colour.
+    if (argc >= 8 && std::strcmp(argv[1], "spot") == 0) {
+        Image shot;
+        if (!load(argv[2], shot)) return 2;
+        const Uint32 colour = parseColour(argv[3]);
+        const int x0 = std::atoi(argv[4]), y0 = std::atoi(argv[5]);
+        const int x1 = std::atoi(argv[6]), y1 = std::atoi(argv[7]);
+        const int d = argc >= 9 ? std::atoi(argv[8]) : 0;
+        const auto near = [&](Uint32 c) {
+            for (int shift : {16, 8, 0}) {
+                const int a = static_cast<int>((c >> shift) & 255), b = static_cast<int>((colour >> shift) & 255);
+                if (a - b > d || b - a > d) return false;
+            }
+            return true;
+        };
+        double sumX = 0, sumY = 0;
+        int count = 0;
+        for (int y = y0 < 0 ? 0 : y0; y <= y1 && y < shot.h; ++y)
+            for (int x = x0 < 0 ? 0 : x0; x <= x1 && x < shot.w; ++x)
+                if (near(shot.rgb[static_cast<size_t>(y * shot.w + x)])) {
+                    sumX += x;
+                    sumY += y;
+                    ++count;
+                }
+        std::printf("%.2f %.2f %d\n", count ? sumX / count : -1.0, count ? sumY / count : -1.0, count);
+        return 0;
+    }
+    std::fprintf(stderr, "usage: probe find|same|pixel|spot|live|sdl ...\n");
     return 2;
 }
