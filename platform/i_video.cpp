@@ -192,7 +192,9 @@ SDL_Surface* renderText(TTF_Font* font, const char* text, SDL_Color colour) {
 }
 
 void textToDisplayFormat(SDL_Surface*& text) {
-    SDL_SetColorKey(text, SDL_SRCCOLORKEY | SDL_RLEACCEL, text->format->colorkey);
+    // The renderer keys a text on palette index 0, its background (SDL_ttf's
+    // Solid texts and platform/sdl_ttf alike); set again for run-length blits.
+    SDL_SetColorKey(text, SDL_SRCCOLORKEY | SDL_RLEACCEL, 0);
     SDL_Surface* converted = SDL_DisplayFormat(text);
     if (!converted) return;
     renameImage(text, converted);

@@ -1,0 +1,55 @@
+# The browser build, made by scripts/web.sh with the toolchain's emcmake:
+#   emcmake cmake -S . -B build-web/game -DVELMORA_WEB_PREFIX=<FreeType prefix>
+#       -DVELMORA_NATIVE_TOOLS=<native build>/velmora-native-tools.cmake
+# SDL 1.2 comes from the files here over the toolchain's SDL event layer,
+# texts from platform/sdl_ttf over FreeType built by build-freetype.sh. The
+# game is velmora.js, velmora.wasm and velmora.data (data/), started by the
+# page velmora.html.
+set(VELMORA_WEB_PREFIX "$ENV{VELMORA_WEB_PREFIX}" CACHE PATH "FreeType built for the browser (build-freetype.sh)")
+if(NOT EXISTS "${VELMORA_WEB_PREFIX}/lib/libfreetype.a")
+  message(FATAL_ERROR "The browser build needs FreeType built by platform/web/build-freetype.sh: -DVELMORA_WEB_PREFIX=<its prefix>")
+endif()
+set(VELMORA_WEB_DIR ${PROJECT_SOURCE_DIR}/platform/web)
+
+add_library(velmora_web_sdl STATIC
+  ${VELMORA_WEB_DIR}/web_video.cpp
+  ${VELMORA_WEB_DIR}/web_files.cpp
+  ${VELMORA_WEB_DIR}/web_sound.cpp
+  ${PROJECT_SOURCE_DIR}/platform/sdl_ttf/SDL_ttf.cpp)
+# Before the toolchain's SDL headers: the SDL.h that completes them, and
+# the game's own SDL_ttf.h in place of the toolchain's.
+target_include_directories(velmora_web_sdl BEFORE PUBLIC ${VELMORA_WEB_DIR}/include
+                           ${PROJECT_SOURCE_DIR}/platform/sdl_ttf)
+target_include_directories(velmora_web_sdl PRIVATE ${VELMORA_WEB_PREFIX}/include/freetype2)
+target_link_libraries(velmora_web_sdl PUBLIC ${VELMORA_WEB_PREFIX}/lib/libfreetype.a)
+# The game's screens are blocking loops: ASYNCIFY lets SDL_Delay and the
+# flip's wait for the display give the browser its turn.
+target_link_options(velmora_web_sdl INTERFACE
+  "SHELL:--js-library ${VELMORA_WEB_DIR}/web_platform.js"
+  -sASYNCIFY "-sASYNCIFY_IMPORTS=['velmora_present']"
+  -sALLOW_MEMORY_GROWTH=1 -sINITIAL_MEMORY=67108864 -sEXIT_RUNTIME=1)
+set_property(TARGET velmora_web_sdl APPEND PROPERTY INTERFACE_LINK_DEPENDS ${VELMORA_WEB_DIR}/web_platform.js)
+# The game's targets link SDL under this name on every platform.
+add_library(PkgConfig::SDLLIBS ALIAS velmora_web_sdl)
+
+# The game for the page: data/ packed into velmora.data, and the page.
+function(velmora_web_game target)
+  add_dependencies(${target} assets)
+  target_link_options(${target} PRIVATE "SHELL:--preload-file ${CMAKE_BINARY_DIR}/data@data"
+                      "SHELL:--exclude-file ${CMAKE_BINARY_DIR}/data/.generated")
+  set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${CMAKE_BINARY_DIR}/data/.generated)
+  add_custom_command(TARGET ${target} POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -E copy ${VELMORA_WEB_DIR}/velmora.html ${CMAKE_BINARY_DIR}/velmora.html
+    COMMENT "The page: velmora.html")
+endfunction()
+
+# The replay runner (tests/replay_tool.cpp) for node, which reads data/ and
+# the demos straight from the disk; tests/web/ runs every demo through it.
+add_executable(velmora_replay_node EXCLUDE_FROM_ALL
+  ${PROJECT_SOURCE_DIR}/tests/replay_tool.cpp
+  ${PROJECT_SOURCE_DIR}/tests/replay.cpp
+  ${PROJECT_SOURCE_DIR}/tests/scripted_io.cpp)
+target_include_directories(velmora_replay_node PRIVATE ${PROJECT_SOURCE_DIR}/tests)
+target_link_libraries(velmora_replay_node PRIVATE velmora_core)
+target_link_options(velmora_replay_node PRIVATE -sNODERAWFS=1 -sENVIRONMENT=node)
+add_dependencies(velmora_replay_node assets)

@@ -1,0 +1,239 @@
+// The browser's side of the web platform, passed to the linker with
+// --js-library. It keeps the toolchain's SDL event handling (keys, mouse
+// and touch on the canvas, with the canvas's CSS scaling undone) and
+// replaces what differs from SDL 1.2 or from the game's needs:
+// - SDL_Init also works where there is no page (the replay runner under
+//   node), and starts the audio context at the first key or click;
+// - the clock stands still while the page is hidden, so a match resumes
+//   where it was instead of jumping by the time away;
+// - SDL_GetKeyState tells how many keys its array holds;
+// - the display reaches the canvas once a refresh (web_video.cpp);
+// - sounds play through Web Audio from the samples web_sound.cpp read.
+
+mergeInto(LibraryManager.library, {
+  $VelmoraWeb: {
+    clockStart: null,
+    hiddenSince: null,
+    hiddenTotal: 0,
+    canvasListening: false,
+    ctx: null,
+    image: null,
+    pictures: 0,
+    audio: null,
+    dummyAudio: false,
+    buffers: [null],
+    channels: [],
+
+    now: function() {
+      return (typeof performance != 'undefined' && performance.now) ? performance.now() : Date.now();
+    },
+
+    startClock: function() {
+      if (VelmoraWeb.clockStart !== null) return;
+      VelmoraWeb.clockStart = VelmoraWeb.now();
+      if (typeof document == 'undefined') return;
+      if (document.hidden) VelmoraWeb.hiddenSince = VelmoraWeb.clockStart;
+      document.addEventListener('visibilitychange', function() {
+        var now = VelmoraWeb.now();
+        if (document.hidden) {
+          if (VelmoraWeb.hiddenSince === null) VelmoraWeb.hiddenSince = now;
+        } else if (VelmoraWeb.hiddenSince !== null) {
+          VelmoraWeb.hiddenTotal += now - VelmoraWeb.hiddenSince;
+          VelmoraWeb.hiddenSince = null;
+        }
+      });
+    },
+
+    // Milliseconds the page has been shown since the clock started.
+    ticks: function() {
+      VelmoraWeb.startClock();
+      var now = VelmoraWeb.now();
+      var away = VelmoraWeb.hiddenTotal + (VelmoraWeb.hiddenSince === null ? 0 : now - VelmoraWeb.hiddenSince);
+      return Math.floor(now - VelmoraWeb.clockStart - away);
+    },
+
+    // Browsers start an audio context only after the player's first key or
+    // click; the title screen takes one to skip, so sound is ready before
+    // the first match.
+    startAudioOnInput: function() {
+      if (typeof window == 'undefined') return;
+      var AudioContextType = window.AudioContext || window.webkitAudioContext;
+      if (!AudioContextType || VelmoraWeb.audio) return;
+      try {
+        VelmoraWeb.audio = new AudioContextType();
+      } catch (e) {
+        return;
+      }
+      var resume = function() {
+        if (VelmoraWeb.audio.state == 'running') {
+          ['keydown', 'mousedown', 'touchend', 'pointerdown'].forEach(function(type) {
+            document.removeEventListener(type, resume, true);
+          });
+          return;
+        }
+        VelmoraWeb.audio.resume();
+      };
+      ['keydown', 'mousedown', 'touchend', 'pointerdown'].forEach(function(type) {
+        document.addEventListener(type, resume, true);
+      });
+    },
+
+    stopChannel: function(channel) {
+      var playing = VelmoraWeb.channels[channel];
+      VelmoraWeb.channels[channel] = null;
+      if (playing && playing.source) {
+        try { playing.source.stop(); } catch (e) {}
+      }
+    }
+  },
+
+  // The toolchain's own start-up, kept for the page.
+  velmora_sdl_init_page: LibraryManager.library.SDL_Init,
+  velmora_sdl_init_page__deps: LibraryManager.library.SDL_Init__deps,
+
+  SDL_Init__deps: ['velmora_sdl_init_page', '$VelmoraWeb', '$SDL', '$zeroMemory'],
+  SDL_Init: function(flags) {
+    VelmoraWeb.startClock();
+    if (SDL.keyboardState) return 0;  // once: the page's listeners stay
+    if (typeof document == 'undefined') {
+      SDL.startTime = Date.now();
+      SDL.initFlags = flags;
+      SDL.keyboardState = _malloc(0x10000);
+      zeroMemory(SDL.keyboardState, 0x10000);
+      return 0;
+    }
+    VelmoraWeb.startAudioOnInput();
+    return _velmora_sdl_init_page(flags);
+  },
+
+  SDL_GetTicks__deps: ['$VelmoraWeb'],
+  SDL_GetTicks: function() {
+    return VelmoraWeb.ticks() >>> 0;
+  },
+
+  SDL_GetKeyState__deps: ['$SDL'],
+  SDL_GetKeyState: function(numkeys) {
+    if (numkeys) HEAP32[numkeys >> 2] = SDL.keyboardState ? 0x10000 : 0;
+    return SDL.keyboardState || 0;
+  },
+
+  SDL_Quit__deps: ['$VelmoraWeb'],
+  SDL_Quit: function() {
+    for (var channel = 0; channel < VelmoraWeb.channels.length; ++channel) VelmoraWeb.stopChannel(channel);
+    var canvas = Module['canvas'];
+    if (canvas) canvas.style.cursor = '';
+  },
+
+  velmora_canvas_open__deps: ['$VelmoraWeb', '$SDL'],
+  velmora_canvas_open: function(w, h) {
+    var canvas = Module['canvas'];
+    if (!canvas) return;
+    if (canvas.width != w) canvas.width = w;
+    if (canvas.height != h) canvas.height = h;
+    if (!VelmoraWeb.canvasListening) {
+      VelmoraWeb.canvasListening = true;
+      ['mousedown', 'mouseup', 'mousemove', 'mouseout', 'touchstart', 'touchend', 'touchmove'].forEach(function(type) {
+        canvas.addEventListener(type, SDL.receiveEvent, true);
+      });
+      // The right button opens the aim; no menu over the game.
+      canvas.addEventListener('contextmenu', function(e) { e.preventDefault(); });
+    }
+    VelmoraWeb.ctx = canvas.getContext('2d', { alpha: false });
+    VelmoraWeb.image = null;
+  },
+
+  // At the next refresh, copies the box x0..x1, y0..y1 (may be empty) of
+  // the picture at pixels (RGBA, w x h) to the canvas; the program waits
+  // until then. Hidden pages get no refreshes, so the game waits with them.
+  velmora_present__deps: ['$VelmoraWeb', '$Asyncify'],
+  velmora_present: function(pixels, w, h, x0, y0, x1, y1) {
+    if (!VelmoraWeb.ctx || typeof requestAnimationFrame != 'function') return;
+    return Asyncify.handleSleep(function(wakeUp) {
+      requestAnimationFrame(function() {
+        if (x1 > x0 && y1 > y0) {
+          var image = VelmoraWeb.image;
+          if (!image || image.data.buffer !== HEAPU8.buffer || image.pixels !== pixels ||
+              image.width != w || image.height != h) {
+            image = new ImageData(new Uint8ClampedArray(HEAPU8.buffer, pixels, w * h * 4), w, h);
+            image.pixels = pixels;
+            VelmoraWeb.image = image;
+          }
+          VelmoraWeb.ctx.putImageData(image, 0, 0, x0, y0, x1 - x0, y1 - y0);
+          if (VelmoraWeb.pictures++ == 0 && typeof performance != 'undefined' && performance.mark) {
+            performance.mark('velmora-first-picture');
+          }
+        }
+        wakeUp();
+      });
+    });
+  },
+
+  velmora_pointer_visible: function(visible) {
+    var canvas = Module['canvas'];
+    if (canvas) canvas.style.cursor = visible ? '' : 'none';
+  },
+
+  velmora_audio_open__deps: ['$VelmoraWeb'],
+  velmora_audio_open: function(dummy) {
+    if (dummy || typeof window == 'undefined') {
+      VelmoraWeb.dummyAudio = true;
+      return 1;
+    }
+    VelmoraWeb.startAudioOnInput();
+    return VelmoraWeb.audio ? 1 : 0;
+  },
+
+  velmora_audio_load__deps: ['$VelmoraWeb'],
+  velmora_audio_load: function(samples, bytesPerSample, frames, channels, rate) {
+    var entry = { seconds: frames / rate, buffer: null };
+    if (VelmoraWeb.audio && !VelmoraWeb.dummyAudio) {
+      try {
+        var buffer = VelmoraWeb.audio.createBuffer(channels, Math.max(frames, 1), rate);
+        for (var c = 0; c < channels; ++c) {
+          var out = buffer.getChannelData(c);
+          for (var i = 0; i < frames; ++i) {
+            var at = samples + (i * channels + c) * bytesPerSample;
+            out[i] = bytesPerSample == 2 ? HEAP16[at >> 1] / 32768 : (HEAPU8[at] - 128) / 128;
+          }
+        }
+        entry.buffer = buffer;
+      } catch (e) {
+        return 0;
+      }
+    }
+    VelmoraWeb.buffers.push(entry);
+    return VelmoraWeb.buffers.length - 1;
+  },
+
+  velmora_audio_free__deps: ['$VelmoraWeb'],
+  velmora_audio_free: function(id) {
+    VelmoraWeb.buffers[id] = null;
+  },
+
+  velmora_audio_play__deps: ['$VelmoraWeb'],
+  velmora_audio_play: function(channel, id) {
+    VelmoraWeb.stopChannel(channel);
+    var entry = VelmoraWeb.buffers[id];
+    if (!entry) return;
+    var playing = { until: VelmoraWeb.now() + entry.seconds * 1000, source: null };
+    if (entry.buffer) {
+      var source = VelmoraWeb.audio.createBufferSource();
+      source.buffer = entry.buffer;
+      source.connect(VelmoraWeb.audio.destination);
+      source.start();
+      playing.source = source;
+    }
+    VelmoraWeb.channels[channel] = playing;
+  },
+
+  velmora_audio_playing__deps: ['$VelmoraWeb'],
+  velmora_audio_playing: function(channel) {
+    var playing = VelmoraWeb.channels[channel];
+    return playing && VelmoraWeb.now() < playing.until ? 1 : 0;
+  },
+
+  velmora_audio_halt__deps: ['$VelmoraWeb'],
+  velmora_audio_halt: function(channel) {
+    VelmoraWeb.stopChannel(channel);
+  }
+});
