@@ -28,19 +28,20 @@ target_link_options(velmora_web_sdl INTERFACE
   "SHELL:--js-library ${VELMORA_WEB_DIR}/web_platform.js"
   -sASYNCIFY "-sASYNCIFY_IMPORTS=['velmora_present']"
   -sALLOW_MEMORY_GROWTH=1 -sINITIAL_MEMORY=67108864 -sEXIT_RUNTIME=1)
-set_property(TARGET velmora_web_sdl APPEND PROPERTY INTERFACE_LINK_DEPENDS ${VELMORA_WEB_DIR}/web_platform.js)
 # The game's targets link SDL under this name on every platform.
 add_library(PkgConfig::SDLLIBS ALIAS velmora_web_sdl)
 
 # The game for the page: data/ packed into velmora.data, and the page.
 function(velmora_web_game target)
   add_dependencies(${target} assets)
+  set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${VELMORA_WEB_DIR}/web_platform.js)
   target_link_options(${target} PRIVATE "SHELL:--preload-file ${CMAKE_BINARY_DIR}/data@data"
                       "SHELL:--exclude-file ${CMAKE_BINARY_DIR}/data/.generated")
   set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${CMAKE_BINARY_DIR}/data/.generated)
-  add_custom_command(TARGET ${target} POST_BUILD
+  add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/velmora.html
     COMMAND ${CMAKE_COMMAND} -E copy ${VELMORA_WEB_DIR}/velmora.html ${CMAKE_BINARY_DIR}/velmora.html
-    COMMENT "The page: velmora.html")
+    DEPENDS ${VELMORA_WEB_DIR}/velmora.html)
+  add_custom_target(${target}_page ALL DEPENDS ${CMAKE_BINARY_DIR}/velmora.html)
 endfunction()
 
 # The replay runner (tests/replay_tool.cpp) for node, which reads data/ and
@@ -52,4 +53,21 @@ add_executable(velmora_replay_node EXCLUDE_FROM_ALL
 target_include_directories(velmora_replay_node PRIVATE ${PROJECT_SOURCE_DIR}/tests)
 target_link_libraries(velmora_replay_node PRIVATE velmora_core)
 target_link_options(velmora_replay_node PRIVATE -sNODERAWFS=1 -sENVIRONMENT=node)
+set_property(TARGET velmora_replay_node APPEND PROPERTY LINK_DEPENDS ${VELMORA_WEB_DIR}/web_platform.js)
 add_dependencies(velmora_replay_node assets)
+
+# The six sounds through the web mixer, for tests/web/ (sound_check.html).
+file(STRINGS ${PROJECT_SOURCE_DIR}/platform/data_files.def VELMORA_WEB_SOUNDS REGEX "\\.wav\"")
+add_executable(velmora_sound_check EXCLUDE_FROM_ALL ${PROJECT_SOURCE_DIR}/tests/web/sound_check.cpp)
+target_link_libraries(velmora_sound_check PRIVATE velmora_core)
+set_property(TARGET velmora_sound_check APPEND PROPERTY LINK_DEPENDS ${VELMORA_WEB_DIR}/web_platform.js)
+foreach(line IN LISTS VELMORA_WEB_SOUNDS)
+  string(REGEX REPLACE "^.*\"(data/[^\"]+)\".*$" "\\1" sound "${line}")
+  target_link_options(velmora_sound_check PRIVATE "SHELL:--preload-file ${CMAKE_BINARY_DIR}/${sound}@${sound}")
+endforeach()
+add_dependencies(velmora_sound_check assets)
+add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/sound_check.html
+  COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/tests/web/sound_check.html ${CMAKE_BINARY_DIR}/sound_check.html
+  DEPENDS ${PROJECT_SOURCE_DIR}/tests/web/sound_check.html)
+add_custom_target(velmora_sound_check_page DEPENDS ${CMAKE_BINARY_DIR}/sound_check.html)
+add_dependencies(velmora_sound_check velmora_sound_check_page)

@@ -3,7 +3,7 @@
 // and touch on the canvas, with the canvas's CSS scaling undone) and
 // replaces what differs from SDL 1.2 or from the game's needs:
 // - SDL_Init also works where there is no page (the replay runner under
-//   node), and starts the audio context at the first key or click;
+//   node), and makes the audio context at the player's first key or click;
 // - the clock stands still while the page is hidden, so a match resumes
 //   where it was instead of jumping by the time away;
 // - SDL_GetKeyState tells how many keys its array holds;
@@ -11,6 +11,8 @@
 // - sounds play through Web Audio from the samples web_sound.cpp read.
 
 mergeInto(LibraryManager.library, {
+  $VelmoraWeb__deps: ['$Asyncify'],
+  $VelmoraWeb__postset: 'addOnPostRun(function() { VelmoraWeb.awaitMainsEnd(); });',
   $VelmoraWeb: {
     clockStart: null,
     hiddenSince: null,
@@ -23,6 +25,24 @@ mergeInto(LibraryManager.library, {
     dummyAudio: false,
     buffers: [null],
     channels: [],
+
+    // main gives the browser its turn at every delay and flip, so it
+    // returns long after the runtime's own start-up has stopped waiting
+    // for it; its end (return or exit) is then taken here, and the page
+    // hears of it through Module.onExit.
+    awaitMainsEnd: function() {
+      if (!Asyncify.currData) return;  // main has already ended
+      var ended = function(e) {
+        if (!(e instanceof ExitStatus)) throw e;
+      };
+      Asyncify.whenDone().then(function(status) {
+        try {
+          exit(status);
+        } catch (e) {
+          ended(e);
+        }
+      }, ended);
+    },
 
     now: function() {
       return (typeof performance != 'undefined' && performance.now) ? performance.now() : Date.now();
@@ -52,36 +72,39 @@ mergeInto(LibraryManager.library, {
       return Math.floor(now - VelmoraWeb.clockStart - away);
     },
 
-    // Browsers start an audio context only after the player's first key or
-    // click; the title screen takes one to skip, so sound is ready before
-    // the first match.
-    startAudioOnInput: function() {
-      if (typeof window == 'undefined') return;
-      var AudioContextType = window.AudioContext || window.webkitAudioContext;
-      if (!AudioContextType || VelmoraWeb.audio) return;
-      try {
-        VelmoraWeb.audio = new AudioContextType();
-      } catch (e) {
-        return;
-      }
-      var resume = function() {
-        if (VelmoraWeb.audio.state == 'running') {
-          ['keydown', 'mousedown', 'touchend', 'pointerdown'].forEach(function(type) {
-            document.removeEventListener(type, resume, true);
-          });
+    // Browsers let a page make sound only after the player's first key or
+    // click: the audio context is made (or resumed) in that first input's
+    // handler, which on the title screen is the key or click that skips it.
+    listenForFirstInput: function() {
+      if (typeof window == 'undefined' || VelmoraWeb.inputListening) return;
+      VelmoraWeb.inputListening = true;
+      var types = ['keydown', 'mousedown', 'touchend', 'pointerdown'];
+      var start = function() {
+        VelmoraWeb.makeAudio();
+        if (!VelmoraWeb.audio) return;
+        if (VelmoraWeb.audio.state != 'running') {
+          VelmoraWeb.audio.resume();
           return;
         }
-        VelmoraWeb.audio.resume();
+        types.forEach(function(type) { document.removeEventListener(type, start, true); });
       };
-      ['keydown', 'mousedown', 'touchend', 'pointerdown'].forEach(function(type) {
-        document.addEventListener(type, resume, true);
-      });
+      types.forEach(function(type) { document.addEventListener(type, start, true); });
     },
 
+    makeAudio: function() {
+      if (VelmoraWeb.audio || typeof window == 'undefined') return;
+      var AudioContextType = window.AudioContext || window.webkitAudioContext;
+      if (!AudioContextType) return;
+      try {
+        VelmoraWeb.audio = new AudioContextType();
+      } catch (e) {}
+    },
+
+    // Cuts off what still plays on the channel.
     stopChannel: function(channel) {
       var playing = VelmoraWeb.channels[channel];
       VelmoraWeb.channels[channel] = null;
-      if (playing && playing.source) {
+      if (playing && playing.source && VelmoraWeb.now() < playing.until) {
         try { playing.source.stop(); } catch (e) {}
       }
     }
@@ -102,7 +125,7 @@ mergeInto(LibraryManager.library, {
       zeroMemory(SDL.keyboardState, 0x10000);
       return 0;
     }
-    VelmoraWeb.startAudioOnInput();
+    VelmoraWeb.listenForFirstInput();
     return _velmora_sdl_init_page(flags);
   },
 
@@ -179,7 +202,9 @@ mergeInto(LibraryManager.library, {
       VelmoraWeb.dummyAudio = true;
       return 1;
     }
-    VelmoraWeb.startAudioOnInput();
+    // Opened before any input, it starts with the first one.
+    VelmoraWeb.listenForFirstInput();
+    VelmoraWeb.makeAudio();
     return VelmoraWeb.audio ? 1 : 0;
   },
 

@@ -1,0 +1,113 @@
+#!/usr/bin/env bash
+# Builds the browser game from this tree: installs what is missing, builds
+# (or reuses) FreeType for WebAssembly, the asset generator for this machine
+# and then the game, and leaves build-web/ holding the page velmora.html with
+# velmora.js, velmora.wasm and velmora.data, the licence texts, and
+# velmora-VERSION-web.zip of the same. Any static web host serves the folder
+# as it is. The builds themselves live in build-web-work/.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+out=$root/build-web
+work=$root/build-web-work
+web=$root/platform/web
+started=$(date +%s)
+
+bash scripts/install-deps.sh
+sudo_cmd=()
+[ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
+export DEBIAN_FRONTEND=noninteractive
+
+# Debian's emscripten runs on node; npm and Chromium are for the tests.
+web_packages=(emscripten binaryen nodejs chromium zip dpkg-dev)
+command -v npm >/dev/null || web_packages+=(npm)
+missing=()
+for p in "${web_packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+# A node from elsewhere (NodeSource) also provides nodejs and npm.
+if command -v node >/dev/null; then
+    for i in "${!missing[@]}"; do [ "${missing[$i]}" = nodejs ] && unset 'missing[i]'; done
+fi
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "Installing: ${missing[*]}"
+    "${sudo_cmd[@]}" apt-get -o DPkg::Lock::Timeout=900 update -q
+    "${sudo_cmd[@]}" apt-get -o DPkg::Lock::Timeout=900 install -y -q --no-install-recommends "${missing[@]}"
+fi
+# emcc's optimiser needs Debian's acorn, which only Debian's node finds by
+# itself.
+export NODE_PATH=/usr/share/nodejs${NODE_PATH:+:$NODE_PATH}
+
+# Debian's FreeType source: a deb-src entry for bookworm with the archive
+# this machine already uses.
+src_list=/etc/apt/sources.list.d/velmora-src.sources
+if ! apt-get source --print-uris -q freetype >/dev/null 2>&1; then
+    uri=$( { grep -hE '^(URIs:|deb )' /etc/apt/sources.list.d/*.sources /etc/apt/sources.list.d/*.list \
+                 /etc/apt/sources.list 2>/dev/null || true; } |
+          grep -oE 'https?://[^ ]+' | grep -m1 -E '/debian/?$' || true)
+    uri=${uri:-http://deb.debian.org/debian}
+    printf 'Types: deb-src\nURIs: %s\nSuites: bookworm\nComponents: main\nSigned-By: /usr/share/keyrings/debian-archive-keyring.gpg\n' \
+        "$uri" | "${sudo_cmd[@]}" tee "$src_list" >/dev/null
+    "${sudo_cmd[@]}" apt-get -o DPkg::Lock::Timeout=900 update -q
+fi
+
+# FreeType lives outside the clone, keyed by its source version, the
+# compiler and the script that builds it.
+key=$( { apt-get source --print-uris -q freetype | grep -m1 -oE "[^/' ]+\.dsc";
+         emcc --version | sed -n 1p; cat "$web/build-freetype.sh"; } | sha256sum | cut -c1-16)
+cache=${XDG_CACHE_HOME:-$HOME/.cache}/velmora-web/$key
+prefix=$cache/prefix
+# Two builds on one machine share it: the second waits while the first
+# builds it.
+mkdir -p "$(dirname "$cache")"
+exec 9>"$cache.lock"
+flock 9
+if [ -f "$cache/complete" ]; then
+    echo "== Reusing FreeType for WebAssembly in $prefix"
+    touch "$cache/complete"
+else
+    echo "== Building FreeType for WebAssembly into $prefix (key $key)"
+    lib_start=$(date +%s)
+    rm -rf "$cache"
+    bash "$web/build-freetype.sh" "$prefix" "$cache/work"
+    rm -rf "$cache/work"
+    touch "$cache/complete"
+    echo "== FreeType built in $(( $(date +%s) - lib_start )) s"
+fi
+exec 9>&-
+# Finished builds of other keys that no build has used for a month go.
+for other in "$(dirname "$cache")"/*/; do
+    other=${other%/}
+    if [ "$other" != "$cache" ] && [ -f "$other/complete" ] &&
+       [ -z "$(find "$other/complete" -mtime -30)" ]; then
+        rm -rf "$other" "$other.lock"
+    fi
+done
+
+echo "== The asset generator, built for this machine"
+cmake -S . -B "$work/native" -DCMAKE_BUILD_TYPE=Release -DVELMORA_TESTS=OFF -DVELMORA_BENCH=OFF >/dev/null
+cmake --build "$work/native" -j2 --target velmora_make_assets
+
+echo "== The game for the browser"
+emcmake cmake -S . -B "$work/game" -DCMAKE_BUILD_TYPE=Release -DVELMORA_WEB_PREFIX="$prefix" \
+    -DVELMORA_NATIVE_TOOLS="$work/native/velmora-native-tools.cmake" >/dev/null
+cmake --build "$work/game" -j2
+
+version=$(sed -nE 's/^project\(velmora VERSION ([0-9.]+).*/\1/p' CMakeLists.txt)
+name=velmora-$version-web
+rm -rf "$out"
+mkdir -p "$out/licenses"
+cp "$work/game"/velmora.{html,js,wasm,data} "$out/"
+cp LICENSE "$out/LICENSE"
+cp /usr/share/doc/fonts-liberation/copyright "$out/licenses/LiberationFonts-copyright.txt"
+cp /usr/share/common-licenses/GPL-2 "$out/licenses/LiberationFonts-GPL-2.txt"
+cp "$prefix"/licenses/* "$out/licenses/"
+mkdir -p "$work/stage"
+rm -rf "${work:?}/stage/$name"
+cp -r "$out" "$work/stage/$name"
+(cd "$work/stage" && zip -q -r -X "$out/$name.zip" "$name")
+
+echo "== Done in $(( $(date +%s) - started )) s:"
+for f in "$out"/velmora.{html,js,wasm,data} "$out/$name.zip"; do
+    printf '   %9d bytes  %9d gzipped  %s\n' "$(stat -c %s "$f")" "$(gzip -9 -c "$f" | wc -c)" "${f#"$root"/}"
+done

@@ -1,0 +1,362 @@
+// The browser build in Debian's headless Chromium, driven with real input
+// through the DevTools protocol.
+//   node browser.js walk URL WIDTH HEIGHT full|window PICTURES DATA OUT
+//     The walk: title, menu, options (a choice in each row), credits and
+//     back, a match with a real shot, the page hidden for 10 s in flight,
+//     Escape, Q, the ended page and playing again. The menu, options,
+//     credits and first match pictures must equal the Linux game's
+//     (PICTURES, from native_pictures.sh), and a picture in flight the
+//     Linux game's drawing of the same places (velmora_compose, run from
+//     DATA's parent). "full" plays in the page's full screen.
+//   node browser.js nosound URL
+//     Without Web Audio: the game's failure message on the page.
+//   node browser.js sounds URL DATA OUT
+//     Each of the six sounds through the web mixer after the first key.
+//   node browser.js cost URL OUT
+//     The browser's share of a core (all its processes) in the main menu
+//     and in a match with the aim open; figures only.
+// PIDFILE in the environment (VELMORA_PIDFILE) collects the browsers'
+// process ids for the caller's clean-up.
+'use strict';
+const fs = require('fs');
+const path = require('path');
+const { execFileSync } = require('child_process');
+const t = require('./lib');
+
+const [command, ...args] = process.argv.slice(2);
+const pidFile = process.env.VELMORA_PIDFILE;
+const profiles = process.env.VELMORA_PROFILES || fs.mkdtempSync('/tmp/velmora-web-profiles-');
+
+// Console errors and uncaught exceptions fail a test; a missing favicon
+// does not exist here (the page declares none).
+function watchPage(page, problems) {
+  page.on('pageerror', e => problems.push(`page error: ${e.message}`));
+  page.on('console', m => { if (m.type() === 'error') problems.push(`console error: ${m.text()}`); });
+  page.on('requestfailed', r => problems.push(`request failed: ${r.url()}`));
+}
+
+async function firstPicture(page) {
+  await page.waitForFunction(() => performance.getEntriesByName('velmora-first-picture').length > 0,
+                             { timeout: 30000 });
+  return page.evaluate(() => performance.getEntriesByName('velmora-first-picture')[0].startTime);
+}
+
+function wavFrames(file) {
+  const b = fs.readFileSync(file);
+  let at = 12;
+  while (at + 8 <= b.length) {
+    const id = b.toString('latin1', at, at + 4), size = b.readUInt32LE(at + 4);
+    if (id === 'data') return size / 2;  // 16-bit mono
+    at += 8 + size + (size & 1);
+  }
+  return 0;
+}
+
+async function walk(url, width, height, mode, pictures, data, out) {
+  const tag = `${width}x${height}${mode === 'full' ? '-full' : ''}`;
+  const problems = [];
+  const browser = await t.launch(profiles, { width, height }, pidFile);
+  try {
+    const page = (await browser.pages())[0] || await browser.newPage();
+    watchPage(page, problems);
+    await t.watchAudio(page);
+    await page.goto(url);
+    const shownAt = await firstPicture(page);
+    console.log(`${tag}: first picture ${Math.round(shownAt)} ms after the page was opened`);
+
+    // The title, then the full screen or the window.
+    const title = t.readBmp(path.join(data, 'Velmora.bmp'));
+    await t.awaitPicture(page, 'the title', p => t.findSprite(p, title, [255, 255, 255], 300, 7, 300, 7));
+    const audioBefore = await page.evaluate(() => window.__audioContexts.map(c => c.state));
+    t.check(!audioBefore.includes('running'),
+            `before any input no sound may start (audio contexts: ${JSON.stringify(audioBefore)})`);
+
+    if (mode === 'full') {
+      await page.click('#fullscreen');
+      await page.waitForFunction(() => document.fullscreenElement !== null, { timeout: 5000 });
+      await t.sleep(300);
+      const box = await page.evaluate(() => document.getElementById('screen').getBoundingClientRect().toJSON());
+      t.check(box.left === 0 && box.top === 0 && box.width === t.W && box.height === t.H,
+              `full screen: the canvas is at ${JSON.stringify(box)}, not 1:1 over the screen`);
+    }
+    // The first input skips the title, and starts the sound.
+    if (mode === 'full') await t.clickAt(page, 512, 700); else await t.holdKey(page, 'Enter', 200);
+    await t.awaitPicture(page, 'the main menu', p => t.pixel(p, 1000, 20).join() === '0,50,100');
+    await page.waitForFunction(() => window.__audioContexts.some(c => c.state === 'running'), { timeout: 5000 })
+      .catch(() => { throw new t.TestFailure('the first input did not start the audio context'); });
+
+    const same = async (name, gx, gy) => {
+      await t.moveTo(page, gx, gy);
+      const expected = t.readBmp(path.join(pictures, `${name}.bmp`));
+      let last;
+      try {
+        await t.awaitPicture(page, `${name} as on Linux`, p => (last = p, t.difference(p, expected).count === 0), 5000);
+      } catch (e) {
+        const d = t.difference(last, expected);
+        t.writeBmp(path.join(out, `${tag}-${name}.bmp`), last);
+        throw new t.TestFailure(`${tag}: the ${name} differs from the Linux game's in ${d.count} pixels (${d.box}); ` +
+                                `the picture is in ${out}`);
+      }
+      console.log(`${tag}: ${name}: the same pixels as the Linux game`);
+    };
+    await same('menu', 610, 590);
+    await t.clickAt(page, 440, 370);                       // Options
+    await same('options', 660, 640);
+    for (const [x, y] of [[325, 200], [430, 400], [570, 500]])  // street, level 2, club 4
+      await t.clickAt(page, x, y);
+    await same('options-chosen', 700, 700);
+    await t.clickAt(page, 920, 720);                       // Credits
+    await same('credits', 600, 150);
+    await t.holdKey(page, 'Escape', 200);                  // back to the options
+    const marker = t.readBmp(path.join(data, 'MiniBall.bmp'));
+    await t.awaitPicture(page, 'the options again, with the choices',
+                         p => t.findSprite(p, marker, [255, 255, 255], 250, 190, 250, 190));
+    await t.clickAt(page, 25, 720);                        // Back
+    await t.awaitPicture(page, 'the menu again', p => t.pixel(p, 1000, 20).join() === '0,50,100');
+    await t.sleep(600);                                    // the menu takes clicks after 500 ms
+    await t.clickAt(page, 440, 310);                       // Start
+    await same('match', 440, 310);
+
+    // A real shot: the right button opens the aim, the left one held
+    // charges, letting go shoots, over the lower band of the window (lift).
+    // (The aim's field patch shows; the crosshair covers the window.)
+    const patch = t.readBmp(path.join(data, 'VMFeldStrDecker.bmp'));
+    await t.moveTo(page, 375, 475);
+    await t.holdButton(page, 'right', 250);
+    await t.awaitPicture(page, 'the aim', p => t.findSprite(p, patch, null, 750, 610, 750, 610));
+    await t.holdButton(page, 'left', 600);
+
+    // In flight, high enough for the shadow to fall well behind the ball.
+    const ball = t.readBmp(path.join(data, 'Ball.bmp'));
+    const white = [255, 255, 255];
+    let flight, ballAt;
+    await t.awaitPicture(page, 'the ball in flight', p => {
+      ballAt = t.findSprite(p, ball, white, 0, 0, t.W, 640);
+      flight = p;
+      return ballAt !== null && ballAt.y < 430;
+    }, 5000);
+
+    // Hidden for 10 s in flight: the match is where it was.
+    const other = await browser.newPage();
+    await other.bringToFront();
+    const hidden = await page.evaluate(() => document.visibilityState);
+    t.check(hidden === 'hidden', `the page did not go to the background (${hidden})`);
+    await t.sleep(10000);
+    await page.bringToFront();
+    const back = await t.canvasPicture(page);
+    const ballBack = t.findSprite(back, ball, white, 0, 0, t.W, t.H);
+    t.check(ballBack !== null && Math.abs(ballBack.y - ballAt.y) < 150,
+            `after 10 s hidden the ball is at ${JSON.stringify(ballBack)}, it was at ${JSON.stringify(ballAt)}`);
+    console.log(`${tag}: hidden 10 s in flight: the ball went on from y ${ballAt.y} to ${ballBack.y}`);
+    await other.close();
+
+    // The picture in flight is the Linux game's drawing of the same places.
+    await inFlight(flight, ballAt, data, out, tag);
+
+    // Escape leaves the match, Q the game; the page says so.
+    await t.sleep(300);
+    await t.holdKey(page, 'Escape', 300);
+    await t.awaitPicture(page, 'the menu after the match', p => t.pixel(p, 1000, 20).join() === '0,50,100');
+    await t.holdKey(page, 'q', 300);
+    await page.waitForFunction(() => getComputedStyle(document.getElementById('ended')).display !== 'none',
+                               { timeout: 10000 })
+      .catch(() => { throw new t.TestFailure('Q did not end the game on the page'); });
+    const ended = await page.evaluate(() => [document.getElementById('ended-text').textContent,
+                                             document.getElementById('output').textContent]);
+    t.check(ended[0] === 'The game has ended.', `the ended page says "${ended[0]}"`);
+    t.check(ended[1] === '', `the game wrote: ${ended[1]}`);
+
+    // The sounds of the shot played in a running context.
+    const sounds = await page.evaluate(() => window.__sounds);
+    const frames = name => wavFrames(path.join(data, name));
+    for (const [name, file] of [['charge', 'LadeOK.wav'], ['shot', 'Schuss.wav']]) {
+      const s = sounds.find(r => r.frames === frames(file));
+      t.check(s && s.state === 'running' && s.endedAt !== null,
+              `${tag}: the ${name} sound did not play (${JSON.stringify(s)})`);
+    }
+
+    // Playing again starts the game afresh.
+    await page.click('#again');
+    await firstPicture(page);
+    await t.awaitPicture(page, 'the title again', p => t.findSprite(p, title, white, 300, 7, 300, 7));
+    t.check(problems.length === 0, problems.join('\n'));
+    console.log(`${tag}: PASS`);
+  } finally {
+    await browser.close();
+  }
+}
+
+// The flight picture against the Linux game's drawing of the same scene:
+// the figures and the ball are found as drawn; the shadow's place is the
+// lowest row where the picture differs from field, figures and ball alone.
+async function inFlight(pic, ballAt, data, out, tag) {
+  const white = [255, 255, 255];
+  const field = t.readBmp(path.join(data, 'VMFeldStr.bmp'));
+  const cpu = t.readBmp(path.join(data, 'TestFigur1.bmp'));
+  const player = t.readBmp(path.join(data, 'TestFigur2.bmp'));
+  const ball = t.readBmp(path.join(data, 'Ball.bmp'));
+  const shadow = t.readBmp(path.join(data, 'Ballschatten.bmp'));
+  const cpuAt = t.findSprite(pic, cpu, white, 0, 0, t.W, 0);
+  const playerAt = t.findSprite(pic, player, white, 0, 570, t.W, 570);
+  t.check(cpuAt && playerAt, `in flight: figures not found (cpu ${JSON.stringify(cpuAt)}, player ${JSON.stringify(playerAt)})`);
+  const base = { w: field.w, h: field.h, rgb: Uint8Array.from(field.rgb) };
+  const paste = (sprite, x0, y0) => {
+    for (let y = 0; y < sprite.h; ++y)
+      for (let x = 0; x < sprite.w; ++x) {
+        const s = (y * sprite.w + x) * 3;
+        if (sprite.rgb[s] === 255 && sprite.rgb[s + 1] === 255 && sprite.rgb[s + 2] === 255) continue;
+        const X = x0 + x, Y = y0 + y;
+        if (X < 0 || Y < 0 || X >= base.w || Y >= base.h) continue;
+        base.rgb.set(sprite.rgb.subarray(s, s + 3), (Y * base.w + X) * 3);
+      }
+  };
+  paste(cpu, cpuAt.x, 0);
+  paste(player, playerAt.x, 570);
+  paste(ball, ballAt.x, ballAt.y);
+  let lowest = -1;
+  for (let y = 0; y < pic.h; ++y)
+    for (let x = ballAt.x; x < ballAt.x + shadow.w && x < pic.w; ++x)
+      if (t.pixel(pic, x, y).join() !== t.pixel(base, x, y).join()) lowest = y;
+  let lastRow = -1;
+  for (let y = 0; y < shadow.h; ++y)
+    for (let x = 0; x < shadow.w; ++x)
+      if (t.pixel(shadow, x, y).join() !== '255,255,255') lastRow = y;
+  t.check(lowest >= 0, 'in flight: no shadow drawn');
+  const shadowY = lowest - lastRow;
+  const reference = path.join(out, `${tag}-flight-linux.bmp`);
+  execFileSync(process.env.VELMORA_COMPOSE, ['3', cpuAt.x, playerAt.x, ballAt.x, ballAt.y, shadowY, reference]
+                 .map(String), { cwd: path.dirname(data) });
+  const d = t.difference(pic, t.readBmp(reference));
+  if (d.count) t.writeBmp(path.join(out, `${tag}-flight.bmp`), pic);
+  t.check(d.count === 0, `${tag}: in flight (ball ${ballAt.x},${ballAt.y}, shadow at y ${shadowY}) the picture ` +
+                         `differs from the Linux game's drawing in ${d.count} pixels (${d.box})`);
+  console.log(`${tag}: in flight: the ball's shadow ${ballAt.y < shadowY ? shadowY - ballAt.y : 0} px below ` +
+              'it, the same pixels as the Linux game draws');
+}
+
+// Without Web Audio the match cannot open the sound device: the game ends
+// with SDL's reason on its standard output, and the page shows both.
+async function noSound(url) {
+  const browser = await t.launch(profiles, { width: 1024, height: 820 }, pidFile);
+  try {
+    const page = (await browser.pages())[0] || await browser.newPage();
+    await page.evaluateOnNewDocument(() => { delete window.AudioContext; delete window.webkitAudioContext; });
+    await page.goto(url);
+    await firstPicture(page);
+    await t.holdKey(page, 'Enter', 200);
+    await t.awaitPicture(page, 'the main menu', p => t.pixel(p, 1000, 20).join() === '0,50,100');
+    await t.sleep(600);
+    await t.clickAt(page, 440, 310);                       // Start
+    await page.waitForFunction(() => getComputedStyle(document.getElementById('ended')).display !== 'none',
+                               { timeout: 10000 })
+      .catch(() => { throw new t.TestFailure('without sound the game did not end'); });
+    const [said, output] = await page.evaluate(() => [document.getElementById('ended-text').textContent,
+                                                      document.getElementById('output').textContent]);
+    t.check(said === 'The game stopped (exit status 1).', `the ended page says "${said}"`);
+    t.check(output === "Can't set OpenAudio: \nNo available audio device\n",
+            `the page shows ${JSON.stringify(output)}`);
+    console.log('no sound device: the page shows the game\'s message and exit status 1: PASS');
+  } finally {
+    await browser.close();
+  }
+}
+
+async function sounds(url, data) {
+  const problems = [];
+  const browser = await t.launch(profiles, { width: 800, height: 600 }, pidFile);
+  try {
+    const page = (await browser.pages())[0] || await browser.newPage();
+    watchPage(page, problems);
+    await t.watchAudio(page);
+    await page.goto(url);
+    await page.waitForFunction(() => document.getElementById('output').textContent.includes('press a key'),
+                               { timeout: 20000 });
+    await t.holdKey(page, 'Enter', 200);
+    await page.waitForFunction(() => /^done$/m.test(document.getElementById('output').textContent),
+                               { timeout: 30000 })
+      .catch(() => { throw new t.TestFailure('the sounds did not all play'); });
+    const state = await page.evaluate(() => ({ sounds: window.__sounds,
+                                               out: document.getElementById('output').textContent }));
+    const names = ['LadeOK.wav', 'Schuss.wav', 'BlockPl1.wav', 'BlockPl2.wav', 'PL1.wav', 'PL2.wav'];
+    t.check(state.sounds.length === names.length, `${state.sounds.length} sounds started, not 6`);
+    names.forEach((name, i) => {
+      const s = state.sounds[i], seconds = wavFrames(path.join(data, name)) / 44100;
+      t.check(s.frames === wavFrames(path.join(data, name)), `${name}: another sound started (${s.frames} frames)`);
+      t.check(s.state === 'running', `${name}: started while the audio context was ${s.state}`);
+      t.check(s.endedAt !== null, `${name}: did not play to its end`);
+      const played = s.endedAt - s.startedAt;
+      t.check(played >= seconds * 0.9, `${name}: played ${played.toFixed(3)} s of ${seconds.toFixed(3)} s`);
+      const busy = new RegExp(`^${name.replace('.', '\\.')} busy (\\d+) ms$`, 'm').exec(state.out);
+      t.check(busy && Math.abs(Number(busy[1]) / 1000 - seconds) < 0.1,
+              `${name}: the channel was busy ${busy ? busy[1] : '?'} ms for a ${Math.round(seconds * 1000)} ms sound`);
+      console.log(`sounds: ${name}: played ${Math.round(played * 1000)} ms of ${Math.round(seconds * 1000)} ms`);
+    });
+    t.check(problems.length === 0, problems.join('\n'));
+    console.log('sounds: PASS');
+  } finally {
+    await browser.close();
+  }
+}
+
+// Clock ticks used so far by every process of the browser's process group.
+function groupTicks(leader) {
+  let total = 0;
+  for (const pid of fs.readdirSync('/proc').filter(n => /^\d+$/.test(n))) {
+    let stat;
+    try { stat = fs.readFileSync(`/proc/${pid}/stat`, 'utf8'); } catch (e) { continue; }
+    const fields = stat.slice(stat.lastIndexOf(')') + 2).split(' ');
+    if (Number(fields[2]) === leader) total += Number(fields[11]) + Number(fields[12]);
+  }
+  return total;
+}
+
+async function share(leader, seconds) {
+  const hz = Number(execFileSync('getconf', ['CLK_TCK']).toString());
+  const start = groupTicks(leader);
+  await t.sleep(seconds * 1000);
+  return (100 * (groupTicks(leader) - start) / hz / seconds).toFixed(1);
+}
+
+async function cost(url, out) {
+  const browser = await t.launch(profiles, { width: 1024, height: 768 }, pidFile);
+  try {
+    const page = (await browser.pages())[0] || await browser.newPage();
+    await page.goto(url);
+    await firstPicture(page);
+    await page.click('#fullscreen');
+    await t.sleep(500);
+    await t.holdKey(page, 'Enter', 200);
+    await t.awaitPicture(page, 'the main menu', p => t.pixel(p, 1000, 20).join() === '0,50,100');
+    await t.moveTo(page, 610, 590);
+    await t.sleep(500);
+    const leader = browser.process().pid;
+    const menu = await share(leader, 8);
+    await t.clickAt(page, 440, 310);
+    await t.sleep(500);
+    await t.holdButton(page, 'right', 250);
+    await t.sleep(500);
+    const match = await share(leader, 8);
+    fs.writeFileSync(path.join(out, 'browser-cost'), `menu ${menu} match-aim ${match}\n`);
+    console.log(`browser cost: menu ${menu} match-aim ${match}`);
+  } finally {
+    await browser.close();
+  }
+}
+
+(async () => {
+  if (command === 'walk') {
+    const [url, width, height, mode, pictures, data, out] = args;
+    await walk(url, Number(width), Number(height), mode, pictures, data, out);
+  } else if (command === 'nosound') {
+    await noSound(args[0]);
+  } else if (command === 'sounds') {
+    await sounds(args[0], args[1]);
+  } else if (command === 'cost') {
+    await cost(args[0], args[1]);
+  } else {
+    throw new Error(`unknown command ${command}`);
+  }
+})().catch(e => {
+  console.error(`FAIL: ${e instanceof t.TestFailure ? e.message : e.stack}`);
+  process.exitCode = 1;
+});

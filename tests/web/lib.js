@@ -1,0 +1,218 @@
+// Shared helpers of the browser tests: Debian's headless Chromium driven
+// through the DevTools protocol (puppeteer-core, never a downloaded
+// browser), the page's canvas read as pictures, BMP files, real input.
+'use strict';
+const fs = require('fs');
+const path = require('path');
+const puppeteer = require('puppeteer-core');
+
+const CHROMIUM = process.env.VELMORA_CHROMIUM || '/usr/bin/chromium';
+const W = 1024, H = 768;
+
+function sleep(ms) { return new Promise(resolve => setTimeout(resolve, ms)); }
+
+class TestFailure extends Error {}
+function check(ok, message) { if (!ok) throw new TestFailure(message); }
+
+// One browser in a new, empty profile below profileDir. Its process id goes
+// to pidFile at once, so that the caller's clean-up can end that very
+// process group even if this node process dies first.
+async function launch(profileDir, viewport, pidFile) {
+  fs.mkdirSync(profileDir, { recursive: true });
+  const browser = await puppeteer.launch({
+    executablePath: CHROMIUM,
+    headless: true,
+    userDataDir: fs.mkdtempSync(path.join(profileDir, 'profile-')),
+    defaultViewport: viewport,
+    args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
+           '--disable-background-networking', '--disable-component-update', '--disable-sync',
+           '--autoplay-policy=user-gesture-required',
+           `--window-size=${viewport.width},${viewport.height}`],
+  });
+  if (pidFile) fs.appendFileSync(pidFile, browser.process().pid + '\n');
+  return browser;
+}
+
+// Instruments the page before its scripts run: every audio context made and
+// every sound source started, with the context's state and clock, and when
+// each ended.
+function watchAudio(page) {
+  return page.evaluateOnNewDocument(() => {
+    window.__sounds = [];
+    window.__audioContexts = [];
+    const Context = window.AudioContext;
+    window.AudioContext = class extends Context {
+      constructor(...args) { super(...args); window.__audioContexts.push(this); }
+    };
+    const start = AudioBufferSourceNode.prototype.start;
+    AudioBufferSourceNode.prototype.start = function(...args) {
+      const record = { frames: this.buffer ? this.buffer.length : 0,
+                       rate: this.buffer ? this.buffer.sampleRate : 0,
+                       state: this.context.state, startedAt: this.context.currentTime,
+                       endedAt: null, stopped: false };
+      window.__sounds.push(record);
+      this.addEventListener('ended', () => { record.endedAt = this.context.currentTime; });
+      const stop = this.stop;
+      this.stop = (...a) => { record.stopped = true; return stop.apply(this, a); };
+      return start.apply(this, args);
+    };
+  });
+}
+
+// The canvas's own pixels as {w, h, rgb} (rgb: Uint8Array, 3 bytes a pixel).
+async function canvasPicture(page) {
+  const b64 = await page.evaluate(() => {
+    const c = document.getElementById('screen');
+    const d = c.getContext('2d').getImageData(0, 0, c.width, c.height).data;
+    const rgb = new Uint8Array(c.width * c.height * 3);
+    for (let i = 0, j = 0; i < d.length; i += 4, j += 3) {
+      rgb[j] = d[i]; rgb[j + 1] = d[i + 1]; rgb[j + 2] = d[i + 2];
+    }
+    let s = '';
+    for (let i = 0; i < rgb.length; i += 32768) s += String.fromCharCode.apply(null, rgb.subarray(i, i + 32768));
+    return [c.width, c.height, btoa(s)];
+  });
+  return { w: b64[0], h: b64[1], rgb: new Uint8Array(Buffer.from(b64[2], 'base64')) };
+}
+
+// Uncompressed 24- or 32-bit BMP files (screenshots, the game's data).
+function readBmp(file) {
+  const b = fs.readFileSync(file);
+  check(b.toString('latin1', 0, 2) === 'BM', `${file}: not a BMP file`);
+  const offset = b.readUInt32LE(10), w = b.readInt32LE(18), h0 = b.readInt32LE(22);
+  const bits = b.readUInt16LE(28), h = Math.abs(h0);
+  check(bits === 24 || bits === 32, `${file}: ${bits}-bit BMP`);
+  const bytes = bits / 8, pitch = Math.ceil(w * bytes / 4) * 4;
+  const rgb = new Uint8Array(w * h * 3);
+  for (let y = 0; y < h; ++y) {
+    const row = offset + (h0 > 0 ? h - 1 - y : y) * pitch;
+    for (let x = 0; x < w; ++x) {
+      const p = row + x * bytes, q = (y * w + x) * 3;
+      rgb[q] = b[p + 2]; rgb[q + 1] = b[p + 1]; rgb[q + 2] = b[p];
+    }
+  }
+  return { w, h, rgb };
+}
+
+function writeBmp(file, pic) {
+  const pitch = Math.ceil(pic.w * 3 / 4) * 4;
+  const b = Buffer.alloc(54 + pitch * pic.h);
+  b.write('BM', 0, 'latin1');
+  b.writeUInt32LE(b.length, 2);
+  b.writeUInt32LE(54, 10);
+  b.writeUInt32LE(40, 14);
+  b.writeInt32LE(pic.w, 18);
+  b.writeInt32LE(pic.h, 22);
+  b.writeUInt16LE(1, 26);
+  b.writeUInt16LE(24, 28);
+  for (let y = 0; y < pic.h; ++y)
+    for (let x = 0; x < pic.w; ++x) {
+      const p = 54 + (pic.h - 1 - y) * pitch + x * 3, q = (y * pic.w + x) * 3;
+      b[p] = pic.rgb[q + 2]; b[p + 1] = pic.rgb[q + 1]; b[p + 2] = pic.rgb[q];
+    }
+  fs.writeFileSync(file, b);
+}
+
+// How many pixels differ, and the box around them.
+function difference(a, b) {
+  if (a.w !== b.w || a.h !== b.h) return { count: a.w * a.h, box: `size ${a.w}x${a.h} vs ${b.w}x${b.h}` };
+  let count = 0, x0 = a.w, y0 = a.h, x1 = -1, y1 = -1;
+  for (let y = 0; y < a.h; ++y)
+    for (let x = 0; x < a.w; ++x) {
+      const i = (y * a.w + x) * 3;
+      if (a.rgb[i] !== b.rgb[i] || a.rgb[i + 1] !== b.rgb[i + 1] || a.rgb[i + 2] !== b.rgb[i + 2]) {
+        ++count;
+        if (x < x0) x0 = x;
+        if (x > x1) x1 = x;
+        if (y < y0) y0 = y;
+        if (y > y1) y1 = y;
+      }
+    }
+  return { count, box: count ? `${x0},${y0}-${x1},${y1}` : '' };
+}
+
+function pixel(pic, x, y) {
+  const i = (y * pic.w + x) * 3;
+  return [pic.rgb[i], pic.rgb[i + 1], pic.rgb[i + 2]];
+}
+
+// Where a sprite (its pixels of the key colour left out) is drawn whole and
+// unchanged within the box of top-left corners x0..x1, y0..y1; null if
+// nowhere.
+function findSprite(pic, sprite, key, x0, y0, x1, y1) {
+  const opaque = [];
+  for (let y = 0; y < sprite.h; ++y)
+    for (let x = 0; x < sprite.w; ++x) {
+      const [r, g, b] = pixel(sprite, x, y);
+      if (!key || r !== key[0] || g !== key[1] || b !== key[2]) opaque.push([x, y, r, g, b]);
+    }
+  for (let y = Math.max(0, y0); y <= Math.min(y1, pic.h - sprite.h); ++y)
+    for (let x = Math.max(0, x0); x <= Math.min(x1, pic.w - sprite.w); ++x) {
+      let all = true;
+      for (const [sx, sy, r, g, b] of opaque) {
+        const i = ((y + sy) * pic.w + x + sx) * 3;
+        if (pic.rgb[i] !== r || pic.rgb[i + 1] !== g || pic.rgb[i + 2] !== b) { all = false; break; }
+      }
+      if (all) return { x, y };
+    }
+  return null;
+}
+
+// Page coordinates of the game's pixel (gx, gy), by the canvas's box now.
+// Mouse events carry whole CSS pixels (the browser drops the fraction), so
+// this is the first whole pixel whose left or top edge maps into the game
+// pixel; at a scale of 1 or more there always is one.
+async function pagePoint(page, gx, gy) {
+  const r = await page.evaluate(() => {
+    const c = document.getElementById('screen'), b = c.getBoundingClientRect();
+    return [b.left, b.top, b.width / c.width, b.height / c.height];
+  });
+  const axis = (start, scale, g) => {
+    const at = Math.ceil(start + g * scale - 1e-9);
+    check(Math.floor((at - start) / scale + 1e-9) === g, `game pixel ${g} cannot be pointed at (scale ${scale})`);
+    return at;
+  };
+  return [axis(r[0], r[2], gx), axis(r[1], r[3], gy)];
+}
+
+async function moveTo(page, gx, gy) {
+  const [x, y] = await pagePoint(page, gx, gy);
+  await page.mouse.move(x, y, { steps: 2 });
+}
+
+// The game reads the buttons and keys once a pass, so each is held 150 ms
+// or more.
+async function holdButton(page, button, ms = 250) {
+  await page.mouse.down({ button });
+  await sleep(ms);
+  await page.mouse.up({ button });
+}
+
+async function clickAt(page, gx, gy) {
+  await moveTo(page, gx, gy);
+  await sleep(150);
+  await holdButton(page, 'left', 250);
+  await sleep(300);
+}
+
+async function holdKey(page, key, ms = 250) {
+  await page.keyboard.down(key);
+  await sleep(ms);
+  await page.keyboard.up(key);
+}
+
+// Waits until test(picture) holds for the canvas; returns the picture.
+async function awaitPicture(page, what, test, ms = 8000) {
+  const until = Date.now() + ms;
+  let pic;
+  for (;;) {
+    pic = await canvasPicture(page);
+    if (test(pic)) return pic;
+    check(Date.now() < until, `${what}: not seen within ${ms} ms`);
+    await sleep(100);
+  }
+}
+
+module.exports = { W, H, sleep, check, TestFailure, launch, watchAudio, canvasPicture, readBmp, writeBmp,
+                   difference, pixel, findSprite, pagePoint, moveTo, holdButton, clickAt, holdKey,
+                   awaitPicture };

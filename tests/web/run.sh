@@ -1,0 +1,123 @@
+#!/usr/bin/env bash
+# The browser game's tests, run by scripts/test.sh after the native build:
+# builds it (scripts/web.sh), then
+# - the replays under tests/demos/ on the browser build of the replay
+#   runner under node (same traces as the Linux game: the same rules);
+# - the Linux game's pictures of the walk, and its cost, under Xvfb;
+# - the walk in headless Chromium at 1024x768 in the page's full screen and
+#   in a 1600x1000 window, with the pictures compared pixel for pixel;
+# - the six sounds through the web mixer;
+# - figures: download sizes, the browser's cost beside the native one.
+# Every process started here ends by the end, also on failure.
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+root=$(cd "$here/../.." && pwd)
+native=$root/build
+site=$root/build-web
+game=$root/build-web-work/game
+started=$(date +%s)
+
+bash "$root/scripts/web.sh"
+export NODE_PATH=/usr/share/nodejs${NODE_PATH:+:$NODE_PATH}
+echo "== Test programs for the browser build"
+cmake --build "$game" -j2 --target velmora_replay_node velmora_sound_check
+cmake --build "$native" -j2 --target velmora_compose velmora velmora_probe
+
+work=$(mktemp -d /tmp/velmora-web-tests.XXXXXX)
+keep=${VELMORA_WEB_KEEP:-}
+pids=()
+http_pid=
+touch "$work/browsers"
+cleanup() {
+    local pid
+    for pid in "${pids[@]}" $http_pid; do kill "$pid" 2>/dev/null || true; done
+    # Chromium runs in a process group of its own, led by the process
+    # puppeteer started.
+    while read -r pid; do kill -KILL -- "-$pid" 2>/dev/null || true; done <"$work/browsers"
+    wait 2>/dev/null || true
+    if [ -n "$keep" ]; then echo "kept: $work"; else rm -rf "$work"; fi
+}
+trap cleanup EXIT
+# Runs a command in the background as the very process to end on failure.
+run() {
+    "$@" &
+    pids+=($!)
+    local rc=0
+    wait "$!" || rc=$?
+    pids=("${pids[@]:0:${#pids[@]}-1}")
+    return "$rc"
+}
+
+echo "== npm packages of the browser tests (puppeteer-core, no browser download)"
+export PUPPETEER_SKIP_DOWNLOAD=1
+if ! cmp -s "$here/package-lock.json" "$here/node_modules/.velmora-lock"; then
+    run npm ci --prefix "$here" --no-audit --no-fund --loglevel=error
+    cp "$here/package-lock.json" "$here/node_modules/.velmora-lock"
+fi
+
+echo "== The replays on the browser build, under node"
+mapfile -t demos < <(ls -S "$root"/tests/demos/*.demo)
+running=()
+for demo in "${demos[@]}"; do
+    name=$(basename "$demo" .demo)
+    # node's own fetch cannot read a local .wasm; the runner reads files.
+    (cd "$game" && exec node --no-experimental-fetch velmora_replay_node.js trace "$demo" \
+        >"$work/$name.trace" 2>"$work/$name.err") &
+    pids+=($!)
+    running+=($!)
+    if [ ${#running[@]} -ge 2 ]; then
+        wait "${running[0]}" || true
+        running=("${running[@]:1}")
+    fi
+done
+for pid in "${running[@]}"; do wait "$pid" || true; done
+pids=()
+failed=0
+for demo in "${demos[@]}"; do
+    name=$(basename "$demo" .demo)
+    if cmp -s "${demo%.demo}.trace" "$work/$name.trace"; then
+        echo "   $name: the same trace"
+    else
+        failed=1
+        echo "FAIL: $name: the trace differs from the Linux game's:" >&2
+        diff "${demo%.demo}.trace" "$work/$name.trace" | head -n 6 >&2 || true
+        tail -n 5 "$work/$name.err" >&2
+    fi
+done
+[ "$failed" = 0 ] || exit 1
+
+echo "== The Linux game's pictures and cost, under Xvfb"
+run bash "$here/native_pictures.sh" "$native" "$work/native"
+
+echo "== The walk in headless Chromium"
+# The page as shipped, and the sound check beside it.
+mkdir -p "$work/site"
+cp -r "$site"/. "$work/site/"
+cp "$game"/sound_check.html "$game"/velmora_sound_check.{js,wasm,data} "$work/site/"
+python3 -u -m http.server 0 --bind 127.0.0.1 --directory "$work/site" >"$work/http.log" 2>&1 &
+http_pid=$!
+port=
+for _ in $(seq 100); do
+    port=$(sed -nE 's/.*port ([0-9]+).*/\1/p' "$work/http.log" | head -n 1)
+    [ -n "$port" ] && break
+    sleep 0.1
+done
+[ -n "$port" ] || { echo "FAIL: the web server did not start: $(cat "$work/http.log")" >&2; exit 1; }
+url=http://127.0.0.1:$port
+export VELMORA_PIDFILE=$work/browsers VELMORA_PROFILES=$work/profiles
+export VELMORA_COMPOSE=$native/tests/velmora_compose
+mkdir -p "$work/out"
+run node "$here/browser.js" walk "$url/velmora.html" 1024 768 full "$work/native" "$native/data" "$work/out"
+run node "$here/browser.js" walk "$url/velmora.html" 1600 1000 window "$work/native" "$native/data" "$work/out"
+run node "$here/browser.js" sounds "$url/sound_check.html" "$native/data" "$work/out"
+run node "$here/browser.js" nosound "$url/velmora.html"
+run node "$here/browser.js" cost "$url/velmora.html" "$work/out"
+
+echo "== Figures (never fail the run)"
+for f in velmora.html velmora.js velmora.wasm velmora.data; do
+    printf '   %-13s %9d bytes, %9d gzipped\n' "$f" "$(stat -c %s "$site/$f")" "$(gzip -9 -c "$site/$f" | wc -c)"
+done
+echo "   share of a core, main menu and a match with the aim open (machine load: $(cut -d' ' -f1-3 /proc/loadavg)):"
+echo "     Linux game + X server: $(cat "$work/native/native-cost")"
+echo "     Chromium, all its processes: $(cat "$work/out/browser-cost")"
+echo "== The browser tests passed in $(( $(date +%s) - started )) s"
