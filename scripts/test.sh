@@ -41,6 +41,10 @@ version=$(sed -nE 's/^project\(velmora VERSION ([0-9.]+).*/\1/p' CMakeLists.txt)
 bash tests/e2e/wine/e2e_windows.sh "build-win64/velmora-$version-win64.zip" \
     "build-win64/velmora-$version-win64-setup.exe" build/tests/velmora_probe build/velmora build
 
+# The browser game from the same tree, and its tests in headless Chromium.
+echo "== The browser build and its tests (replays under node, the walk in headless Chromium)"
+bash tests/web/run.sh
+
 echo "== Frame benchmark (figures only; timing never fails the run)"
 bash bench/run.sh build
 echo "== The game's cost on a display, on each SDL 1.2 (figures only)"

@@ -71,3 +71,11 @@ add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/sound_check.html
   DEPENDS ${PROJECT_SOURCE_DIR}/tests/web/sound_check.html)
 add_custom_target(velmora_sound_check_page DEPENDS ${CMAKE_BINARY_DIR}/sound_check.html)
 add_dependencies(velmora_sound_check velmora_sound_check_page)
+
+# tests/web/sdl_same.cpp on the web platform files, under node: it must
+# print what the Linux build of it prints on classic SDL 1.2.
+add_executable(velmora_sdl_same_node EXCLUDE_FROM_ALL ${PROJECT_SOURCE_DIR}/tests/web/sdl_same.cpp)
+target_link_libraries(velmora_sdl_same_node PRIVATE velmora_web_sdl)
+target_include_directories(velmora_sdl_same_node PRIVATE ${PROJECT_SOURCE_DIR})
+target_link_options(velmora_sdl_same_node PRIVATE -sNODERAWFS=1 -sENVIRONMENT=node)
+set_property(TARGET velmora_sdl_same_node APPEND PROPERTY LINK_DEPENDS ${VELMORA_WEB_DIR}/web_platform.js)

@@ -48,8 +48,13 @@ struct Wave {
 // 'LIST' chunks), then the 'data' chunk.
 bool readWave(SDL_RWops* src, Wave& wave) {
     Uint8 head[12];
-    if (SDL_RWread(src, head, 1, 12) != 12 || std::memcmp(head, "RIFF", 4) != 0 ||
-        std::memcmp(head + 8, "WAVE", 4) != 0) {
+    const size_t got = SDL_RWread(src, head, 1, 12);
+    // SDL_mixer tells the kind of file by its first four bytes.
+    if (got < 4 || (std::memcmp(head, "RIFF", 4) != 0 && std::memcmp(head, "WAVE", 4) != 0)) {
+        SDL_SetError("Unrecognized sound file type");
+        return false;
+    }
+    if (got != 12 || std::memcmp(head, "RIFF", 4) != 0 || std::memcmp(head + 8, "WAVE", 4) != 0) {
         SDL_SetError("Unrecognized file type (not WAVE)");
         return false;
     }

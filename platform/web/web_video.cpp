@@ -42,7 +42,11 @@ WebSurface* web(SDL_Surface* s) { return reinterpret_cast<WebSurface*>(s); }
 constexpr Uint32 kDisplayR = 0x00ff0000, kDisplayG = 0x0000ff00, kDisplayB = 0x000000ff;
 
 SDL_Surface* gDisplay = nullptr;
-Uint32* gShown = nullptr;  // the canvas's pixels (RGBA bytes, opaque) as last handed over
+// The display as last handed to the canvas: its own pixels, and the same
+// as the canvas takes them (RGBA bytes, opaque).
+Uint32* gLast = nullptr;
+Uint32* gShown = nullptr;
+bool gShowAll = true;  // the next flip hands over every pixel
 
 void maskShiftLoss(Uint32 mask, Uint8& shift, Uint8& loss) {
     shift = 0;
@@ -192,7 +196,8 @@ bool intersect(const SDL_Rect& a, const SDL_Rect& b, SDL_Rect& out) {
     const int x0 = a.x > b.x ? a.x : b.x, y0 = a.y > b.y ? a.y : b.y;
     const int x1 = a.x + a.w < b.x + b.w ? a.x + a.w : b.x + b.w;
     const int y1 = a.y + a.h < b.y + b.h ? a.y + a.h : b.y + b.h;
-    out = SDL_Rect{x0, y0, x1 - x0, y1 - y0};
+    // An empty result keeps its corner and has no size, as in SDL 1.2.
+    out = SDL_Rect{x0, y0, x1 > x0 ? x1 - x0 : 0, y1 > y0 ? y1 - y0 : 0};
     return out.w > 0 && out.h > 0;
 }
 
@@ -240,6 +245,17 @@ int lowerBlit(SDL_Surface* src, const SDL_Rect& sr, SDL_Surface* dst, const SDL_
         Uint8* out = static_cast<Uint8*>(dst->pixels) + (dr.y + row) * dst->pitch + dr.x * db;
         if (sameFormat && !keyed && !blended) {
             std::memcpy(out, in, static_cast<size_t>(sr.w * sb));
+            continue;
+        }
+        if (sameFormat && sb == 4) {
+            // Every drawn sprite ends up here: the display's own format.
+            const Uint32* in32 = reinterpret_cast<const Uint32*>(in);
+            Uint32* out32 = reinterpret_cast<Uint32*>(out);
+            for (int col = 0; col < sr.w; ++col) {
+                const Uint32 v = in32[col];
+                if (keyed && (v & keyMask) == key) continue;
+                out32[col] = blended ? blend888(v, out32[col], ws->alpha) : v;
+            }
             continue;
         }
         for (int col = 0; col < sr.w; ++col, in += sb, out += db) {
@@ -478,15 +494,19 @@ SDL_Surface* SDL_SetVideoMode(int width, int height, int bpp, Uint32 flags) {
         gDisplay = nullptr;
         SDL_FreeSurface(old);
         std::free(gShown);
-        gShown = nullptr;
+        std::free(gLast);
+        gShown = gLast = nullptr;
     }
     if (!gDisplay) {
+        const size_t pixels = static_cast<size_t>(width) * static_cast<size_t>(height);
         gDisplay = makeSurface(0, width, height, 32, kDisplayR, kDisplayG, kDisplayB, 0);
-        gShown = static_cast<Uint32*>(
-            std::calloc(static_cast<size_t>(width) * static_cast<size_t>(height), 4));
-        if (!gDisplay || !gShown) {
+        gShown = static_cast<Uint32*>(std::calloc(pixels, 4));
+        gLast = static_cast<Uint32*>(std::malloc(pixels * 4));
+        gShowAll = true;
+        if (!gDisplay || !gShown || !gLast) {
             std::free(gShown);
-            gShown = nullptr;
+            std::free(gLast);
+            gShown = gLast = nullptr;
             if (gDisplay) {
                 std::free(gDisplay->pixels);
                 std::free(web(gDisplay));
@@ -507,32 +527,44 @@ SDL_Surface* SDL_GetVideoSurface(void) { return gDisplay; }
 
 // Hands the part of the display that changed since the last flip to the
 // canvas (as RGBA bytes, opaque) and waits for the display's next refresh.
+// Finding that part is most of a flip's cost: rows are compared with the
+// pixels last handed over two at a time, and only changed spans converted.
 int SDL_Flip(SDL_Surface* screen) {
     if (!gDisplay) {
         SDL_SetError("No video mode has been set");
         return -1;
     }
     screen = gDisplay;
-    const int w = screen->w, h = screen->h;
+    const int w = screen->w, h = screen->h, pairs = w / 2;
     int x0 = w, x1 = 0, y0 = h, y1 = 0;
     for (int y = 0; y < h; ++y) {
         const Uint32* in = reinterpret_cast<const Uint32*>(
             static_cast<const Uint8*>(screen->pixels) + y * screen->pitch);
-        Uint32* out = gShown + static_cast<size_t>(y) * static_cast<size_t>(w);
-        auto rgba = [](Uint32 v) {
-            return (v >> 16 & 0xffu) | (v & 0xff00u) | (v & 0xffu) << 16 | 0xff000000u;
-        };
+        Uint32* last = gLast + static_cast<size_t>(y) * static_cast<size_t>(w);
+        uint64_t now2, was2;
         int first = 0;
-        while (first < w && rgba(in[first]) == out[first]) ++first;
+        for (; first < pairs && !gShowAll; ++first) {
+            std::memcpy(&now2, in + 2 * first, 8);
+            std::memcpy(&was2, last + 2 * first, 8);
+            if (now2 != was2) break;
+        }
+        first *= 2;
+        while (!gShowAll && first < w && in[first] == last[first]) ++first;
         if (first == w) continue;
-        int last = w - 1;
-        while (rgba(in[last]) == out[last]) --last;
-        for (int x = first; x <= last; ++x) out[x] = rgba(in[x]);
+        int end = w;
+        while (!gShowAll && in[end - 1] == last[end - 1]) --end;
+        Uint32* out = gShown + static_cast<size_t>(y) * static_cast<size_t>(w);
+        for (int x = first; x < end; ++x) {
+            const Uint32 v = in[x];
+            last[x] = v;
+            out[x] = (v >> 16 & 0xffu) | (v & 0xff00u) | (v & 0xffu) << 16 | 0xff000000u;
+        }
         if (first < x0) x0 = first;
-        if (last + 1 > x1) x1 = last + 1;
+        if (end > x1) x1 = end;
         if (y < y0) y0 = y;
         y1 = y + 1;
     }
+    gShowAll = false;
     velmora_present(gShown, w, h, x0, y0, x1, y1);
     return 0;
 }

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The browser game's tests, run by scripts/test.sh after the native build:
 # builds it (scripts/web.sh), then
+# - platform/web's SDL 1.2 against classic SDL 1.2 (tests/web/sdl_same.cpp);
 # - the replays under tests/demos/ on the browser build of the replay
 #   runner under node (same traces as the Linux game: the same rules);
 # - the Linux game's pictures of the walk, and its cost, under Xvfb;
@@ -20,8 +21,8 @@ started=$(date +%s)
 bash "$root/scripts/web.sh"
 export NODE_PATH=/usr/share/nodejs${NODE_PATH:+:$NODE_PATH}
 echo "== Test programs for the browser build"
-cmake --build "$game" -j2 --target velmora_replay_node velmora_sound_check
-cmake --build "$native" -j2 --target velmora_compose velmora velmora_probe
+cmake --build "$game" -j2 --target velmora_replay_node velmora_sound_check velmora_sdl_same_node
+cmake --build "$native" -j2 --target velmora_compose velmora_sdl_same velmora velmora_probe
 
 work=$(mktemp -d /tmp/velmora-web-tests.XXXXXX)
 keep=${VELMORA_WEB_KEEP:-}
@@ -85,6 +86,17 @@ for demo in "${demos[@]}"; do
     fi
 done
 [ "$failed" = 0 ] || exit 1
+
+echo "== The browser build's SDL 1.2 against classic SDL 1.2 (blits, fills, pictures, error texts)"
+mkdir -p "$work/same"
+run env -C "$native" ./tests/velmora_sdl_same "$work/same" >"$work/same/linux.txt"
+run env -C "$native" node --no-experimental-fetch "$game/velmora_sdl_same_node.js" "$work/same" >"$work/same/web.txt"
+if ! diff -u "$work/same/linux.txt" "$work/same/web.txt" >"$work/same/diff"; then
+    echo "FAIL: the browser build's SDL differs from classic SDL 1.2:" >&2
+    head -n 20 "$work/same/diff" >&2
+    exit 1
+fi
+echo "   $(wc -l <"$work/same/linux.txt") cases: the same"
 
 echo "== The Linux game's pictures and cost, under Xvfb"
 run bash "$here/native_pictures.sh" "$native" "$work/native"
