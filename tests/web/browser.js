@@ -63,9 +63,17 @@ async function walk(url, width, height, mode, pictures, data, out) {
     await page.bringToFront();
     watchPage(page, problems);
     await t.watchAudio(page);
+    await t.watchCopies(page);
     await page.goto(url);
     const shownAt = await firstPicture(page);
     console.log(`${tag}: first picture ${Math.round(shownAt)} ms after the page was opened`);
+    // The progress bar ran to the whole of the data and went.
+    const loading = await page.evaluate(() => {
+      const bar = document.getElementById('progress');
+      return [bar.value, bar.max, getComputedStyle(document.getElementById('loading')).display];
+    });
+    t.check(loading[0] === loading[1] && loading[1] > 16e6 && loading[2] === 'none',
+            `the progress bar: ${loading[0]} of ${loading[1]} bytes, shown: ${loading[2]}`);
 
     // The title, then the full screen or the window.
     const title = t.readBmp(path.join(data, 'Velmora.bmp'));
@@ -103,6 +111,8 @@ async function walk(url, width, height, mode, pictures, data, out) {
       console.log(`${tag}: ${name}: the same pixels as the Linux game`);
     };
     await same('menu', 610, 590);
+    const pointer = await page.evaluate(() => getComputedStyle(document.getElementById('screen')).cursor);
+    t.check(pointer === 'none', `over the canvas the system pointer shows (cursor: ${pointer})`);
     await t.clickAt(page, 440, 370);                       // Options
     await same('options', 660, 640);
     for (const [x, y] of [[325, 200], [430, 400], [570, 500]])  // street, level 2, club 4
@@ -129,7 +139,19 @@ async function walk(url, width, height, mode, pictures, data, out) {
     await t.moveTo(page, 465, 475);
     await t.holdButton(page, 'right', 250);
     await t.awaitPicture(page, 'the aim', p => t.findSprite(p, patch, null, 750, 610, 750, 610));
-    await t.holdButton(page, 'left', 600);
+    // Charging, the bar moves in every pass, and still the canvas takes at
+    // most one picture a display refresh.
+    await page.mouse.down({ button: 'left' });
+    await t.sleep(100);
+    const before = await page.evaluate(() => [window.__copies, window.__refreshes]);
+    await t.sleep(400);
+    const after = await page.evaluate(() => [window.__copies, window.__refreshes]);
+    await t.sleep(100);
+    await page.mouse.up({ button: 'left' });
+    const copies = after[0] - before[0], refreshes = after[1] - before[1];
+    t.check(copies > refreshes / 3 && copies <= refreshes + 1,
+            `charging, ${copies} pictures went to the canvas in ${refreshes} refreshes`);
+    console.log(`${tag}: charging: ${copies} pictures in ${refreshes} display refreshes`);
 
     // In flight, high enough for the shadow to fall well behind the ball.
     const ball = t.readBmp(path.join(data, 'Ball.bmp'));

@@ -59,6 +59,22 @@ function watchAudio(page) {
   });
 }
 
+// Counts, in the page, the display's refreshes (animation frames) and the
+// pictures copied to the canvas, from before the page's scripts run.
+function watchCopies(page) {
+  return page.evaluateOnNewDocument(() => {
+    window.__copies = 0;
+    window.__refreshes = 0;
+    const put = CanvasRenderingContext2D.prototype.putImageData;
+    CanvasRenderingContext2D.prototype.putImageData = function(...args) {
+      ++window.__copies;
+      return put.apply(this, args);
+    };
+    const tick = () => { ++window.__refreshes; requestAnimationFrame(tick); };
+    requestAnimationFrame(tick);
+  });
+}
+
 // The canvas's own pixels as {w, h, rgb} (rgb: Uint8Array, 3 bytes a pixel).
 async function canvasPicture(page) {
   const b64 = await page.evaluate(() => {
@@ -213,6 +229,6 @@ async function awaitPicture(page, what, test, ms = 8000) {
   }
 }
 
-module.exports = { W, H, sleep, check, TestFailure, launch, watchAudio, canvasPicture, readBmp, writeBmp,
+module.exports = { W, H, sleep, check, TestFailure, launch, watchAudio, watchCopies, canvasPicture, readBmp, writeBmp,
                    difference, pixel, findSprite, pagePoint, moveTo, holdButton, clickAt, holdKey,
                    awaitPicture };

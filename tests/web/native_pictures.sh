@@ -10,6 +10,8 @@ here=$(cd "$(dirname "$0")" && pwd)
 build=$(cd "$1" && pwd)
 out=$2
 source "$here/../e2e/lib.sh" "$build/velmora" "$build" "$build/tests/velmora_probe"
+# Ended by a signal, the game and the X server go too (lib.sh's EXIT trap).
+trap 'exit 143' TERM INT HUP
 mkdir -p "$out"
 
 click_at() { move "$1" "$2"; sleep 0.2; hold_button 1 0.25; sleep 0.4; }

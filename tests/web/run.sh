@@ -39,6 +39,7 @@ cleanup() {
     if [ -n "$keep" ]; then echo "kept: $work"; else rm -rf "$work"; fi
 }
 trap cleanup EXIT
+trap 'exit 143' TERM INT HUP
 # Runs a command in the background as the very process to end on failure.
 run() {
     "$@" &
