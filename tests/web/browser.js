@@ -316,7 +316,9 @@ async function sounds(url, data) {
       const played = s.endedAt - s.startedAt;
       t.check(played >= seconds * 0.9, `${name}: played ${played.toFixed(3)} s of ${seconds.toFixed(3)} s`);
       const busy = new RegExp(`^${name.replace('.', '\\.')} busy (\\d+) ms$`, 'm').exec(state.out);
-      t.check(busy && Math.abs(Number(busy[1]) / 1000 - seconds) < 0.1,
+      // Busy as long as the sound lasts (the program looks every 5 ms, later
+      // on a loaded machine).
+      t.check(busy && Number(busy[1]) / 1000 > seconds - 0.02 && Number(busy[1]) / 1000 < seconds + 0.5,
               `${name}: the channel was busy ${busy ? busy[1] : '?'} ms for a ${Math.round(seconds * 1000)} ms sound`);
       console.log(`sounds: ${name}: played ${Math.round(played * 1000)} ms of ${Math.round(seconds * 1000)} ms`);
     });
