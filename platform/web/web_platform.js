@@ -82,13 +82,29 @@ mergeInto(LibraryManager.library, {
       var start = function() {
         VelmoraWeb.makeAudio();
         if (!VelmoraWeb.audio) return;
-        if (VelmoraWeb.audio.state != 'running') {
-          VelmoraWeb.audio.resume();
-          return;
-        }
+        VelmoraWeb.allowed = true;
+        VelmoraWeb.audioUsed();
         types.forEach(function(type) { document.removeEventListener(type, start, true); });
       };
       types.forEach(function(type) { document.addEventListener(type, start, true); });
+    },
+
+    // A running audio context costs the machine even in silence, so it runs
+    // while a sound plays and for two seconds after, then rests.
+    audioUsed: function() {
+      var audio = VelmoraWeb.audio;
+      if (!audio || !VelmoraWeb.allowed) return;
+      if (audio.state == 'suspended') audio.resume();
+      clearTimeout(VelmoraWeb.restTimer);
+      var until = VelmoraWeb.now();
+      VelmoraWeb.channels.forEach(function(playing) {
+        if (playing && playing.until > until) until = playing.until;
+      });
+      VelmoraWeb.restTimer = setTimeout(function() {
+        var now = VelmoraWeb.now();
+        var busy = VelmoraWeb.channels.some(function(playing) { return playing && playing.until > now; });
+        if (busy) VelmoraWeb.audioUsed(); else if (audio.state == 'running') audio.suspend();
+      }, until - VelmoraWeb.now() + 2000);
     },
 
     makeAudio: function() {
@@ -249,6 +265,7 @@ mergeInto(LibraryManager.library, {
       playing.source = source;
     }
     VelmoraWeb.channels[channel] = playing;
+    VelmoraWeb.audioUsed();
   },
 
   velmora_audio_playing__deps: ['$VelmoraWeb'],

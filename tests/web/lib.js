@@ -49,9 +49,12 @@ function watchAudio(page) {
       const record = { frames: this.buffer ? this.buffer.length : 0,
                        rate: this.buffer ? this.buffer.sampleRate : 0,
                        state: this.context.state, startedAt: this.context.currentTime,
-                       endedAt: null, stopped: false };
+                       endedAt: null, endState: null, stopped: false };
       window.__sounds.push(record);
-      this.addEventListener('ended', () => { record.endedAt = this.context.currentTime; });
+      this.addEventListener('ended', () => {
+        record.endedAt = this.context.currentTime;
+        record.endState = this.context.state;
+      });
       const stop = this.stop;
       this.stop = (...a) => { record.stopped = true; return stop.apply(this, a); };
       return start.apply(this, args);
