@@ -258,15 +258,12 @@ int lowerBlit(SDL_Surface* src, const SDL_Rect& sr, SDL_Surface* dst, const SDL_
             }
             continue;
         }
+        // Other depths and conversions (blends never come here).
         for (int col = 0; col < sr.w; ++col, in += sb, out += db) {
             const Uint32 v = readPixel(in, sb);
             if (keyed && (v & keyMask) == key) continue;
-            if (blended) {
-                writePixel(out, 4, blend888(v, readPixel(out, 4), ws->alpha));
-            } else if (sameFormat) {
-                writePixel(out, db, v);
-            } else if (df.palette) {
-                writePixel(out, db, v);  // palette to palette: the index
+            if (sameFormat || df.palette) {
+                writePixel(out, db, v);  // the same format, or index to index
             } else {
                 Uint8 r, g, b;
                 pixelRgb(sf, v, r, g, b);

@@ -274,6 +274,8 @@ async function noSound(url) {
   const browser = await t.launch(profiles, { width: 1024, height: 820 }, pidFile);
   try {
     const page = (await browser.pages())[0] || await browser.newPage();
+    const problems = [];
+    watchPage(page, problems);
     await page.evaluateOnNewDocument(() => { delete window.AudioContext; delete window.webkitAudioContext; });
     await page.goto(url);
     await firstPicture(page);
@@ -289,6 +291,7 @@ async function noSound(url) {
     t.check(said === 'The game stopped (exit status 1).', `the ended page says "${said}"`);
     t.check(output === "Can't set OpenAudio: \nNo available audio device\n",
             `the page shows ${JSON.stringify(output)}`);
+    t.check(problems.length === 0, problems.join('\n'));
     console.log('no sound device: the page shows the game\'s message and exit status 1: PASS');
   } finally {
     await browser.close();
