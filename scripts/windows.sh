@@ -26,23 +26,64 @@ if [ ${#missing[@]} -gt 0 ]; then
     "${sudo_cmd[@]}" apt-get -o DPkg::Lock::Timeout=900 install -y -q --no-install-recommends "${missing[@]}"
 fi
 
-# Debian's library sources: a deb-src entry for bookworm with the archive
-# this machine already uses.
+# Debian's library sources, from the archive this machine already uses:
+# classic SDL 1.2 and SDL_mixer 1.2 as Debian 12 (bookworm) has them, the
+# last release with classic SDL; FreeType from the source of this machine's
+# libfreetype6, so that the Windows game draws its texts with the FreeType
+# the Linux game uses and their pictures compare like with like.
+codename=$(. /etc/os-release && echo "${VERSION_CODENAME:-bookworm}")
 src_list=/etc/apt/sources.list.d/velmora-src.sources
-if ! apt-get source --print-uris -q libsdl1.2 >/dev/null 2>&1; then
-    uri=$( { grep -hE '^(URIs:|deb )' /etc/apt/sources.list.d/*.sources /etc/apt/sources.list.d/*.list \
-                 /etc/apt/sources.list 2>/dev/null || true; } |
-          grep -oE 'https?://[^ ]+' | grep -m1 -E '/debian/?$' || true)
+if ! apt-get source --print-uris -q libsdl1.2/bookworm >/dev/null 2>&1 ||
+   ! apt-get source --print-uris -q "freetype/$codename" >/dev/null 2>&1; then
+    archive() {
+        { grep -hE '^(URIs:|deb )' /etc/apt/sources.list.d/*.sources /etc/apt/sources.list.d/*.list \
+              /etc/apt/sources.list 2>/dev/null || true; } |
+            grep -oE 'https?://[^ ]+' | grep -m1 -E "/$1/?\$" || true
+    }
+    uri=$(archive debian)
     uri=${uri:-http://deb.debian.org/debian}
-    printf 'Types: deb-src\nURIs: %s\nSuites: bookworm\nComponents: main\nSigned-By: /usr/share/keyrings/debian-archive-keyring.gpg\n' \
-        "$uri" | "${sudo_cmd[@]}" tee "$src_list" >/dev/null
+    security_uri=$(archive debian-security)
+    suites=bookworm
+    [ "$codename" = bookworm ] || suites="bookworm $codename $codename-updates"
+    entry() {
+        printf 'Types: deb-src\nURIs: %s\nSuites: %s\nComponents: main\nSigned-By: /usr/share/keyrings/debian-archive-keyring.gpg\n' "$1" "$2"
+    }
+    { entry "$uri" "$suites"
+      [ -z "$security_uri" ] || { echo; entry "$security_uri" "$codename-security"; }
+    } | "${sudo_cmd[@]}" tee "$src_list" >/dev/null
     "${sudo_cmd[@]}" apt-get -o DPkg::Lock::Timeout=900 update -q
 fi
+# The very source of libfreetype6 or, where the archive no longer serves
+# it (a mirror may list a security update before it holds its source),
+# another Debian revision of the same FreeType release, the newest first.
+freetype_source() {
+    local installed tmp v uri
+    installed=$(dpkg-query -W -f='${source:Version}' libfreetype6)
+    tmp=$(mktemp -d)
+    for v in "$installed" $(apt-cache showsrc freetype | sed -n 's/^Version: //p' |
+                            grep -F "${installed%-*}-" | grep -vxF "$installed" | sort -rV); do
+        uri=$(apt-get source --print-uris -q "freetype=$v" 2>/dev/null | awk '$2 ~ /\.dsc$/ { print $1 }' | tr -d "'")
+        if [ -n "$uri" ] && /usr/lib/apt/apt-helper download-file "$uri" "$tmp/freetype.dsc" >/dev/null 2>&1; then
+            rm -rf "$tmp"
+            echo "freetype=$v"
+            return
+        fi
+    done
+    rm -rf "$tmp"
+    echo "note: no source of FreeType ${installed%-*} can be fetched; building $codename's" >&2
+    echo "freetype/$codename"
+}
+sources=(libsdl1.2/bookworm sdl-mixer1.2/bookworm "$(freetype_source)")
 
 # The library prefix lives outside the clone, keyed by the source versions,
 # the compiler and everything that builds it (platform/windows, platform/sdl_ttf).
-versions=$(for p in libsdl1.2 sdl-mixer1.2 freetype; do
-    apt-get source --print-uris -q "$p" | grep -m1 -oE "[^/' ]+\.dsc"; done)
+# (apt-get names each file by its URI, then by its name: "'URI' NAME SIZE HASH".)
+versions=$(for p in "${sources[@]}"; do
+    apt-get source --print-uris -q "$p" | awk '$2 ~ /\.dsc$/ { print $2 }'; done)
+# What the libraries are built from, for the wine test to compare with the
+# Linux game's.
+mkdir -p "$out"
+echo "$versions" >"$out/library-sources.txt"
 key=$( { echo "$versions"; x86_64-w64-mingw32-g++ --version | sed -n 1p;
          cat "$target/build-libs.sh" "$root"/platform/sdl_ttf/*; } | sha256sum | cut -c1-16)
 cache=${XDG_CACHE_HOME:-$HOME/.cache}/velmora-win64/$key
@@ -59,7 +100,7 @@ else
     echo "== Building the Windows libraries into $prefix (key $key)"
     lib_start=$(date +%s)
     rm -rf "$cache"
-    bash "$target/build-libs.sh" "$prefix" "$cache/work"
+    bash "$target/build-libs.sh" "$prefix" "$cache/work" "${sources[@]}"
     rm -rf "$cache/work"
     touch "$cache/complete"
     echo "== Libraries built in $(( $(date +%s) - lib_start )) s"

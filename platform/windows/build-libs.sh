@@ -3,10 +3,14 @@
 # SDL 1.2 (with SDLmain), SDL_mixer (WAV only) and the small SDL_ttf of
 # platform/sdl_ttf. Sources are Debian's, fetched with apt-get
 # source into WORKDIR.
-# Usage: build-libs.sh PREFIX WORKDIR
+# Usage: build-libs.sh PREFIX WORKDIR [SOURCE...]
+# SOURCEs are apt-get source's names (libsdl1.2/bookworm, freetype=VERSION);
+# by default libsdl1.2, sdl-mixer1.2 and freetype.
 set -euo pipefail
 prefix=$1
 work=$2
+shift 2
+[ $# -gt 0 ] || set -- libsdl1.2 sdl-mixer1.2 freetype
 ttf=$(cd "$(dirname "$0")/../sdl_ttf" && pwd)
 host=x86_64-w64-mingw32
 jobs=${VELMORA_JOBS:-2}
@@ -14,7 +18,7 @@ jobs=${VELMORA_JOBS:-2}
 rm -rf "$prefix" "$work"
 mkdir -p "$prefix" "$work"
 cd "$work"
-apt-get source -q libsdl1.2 sdl-mixer1.2 freetype >fetch.log 2>&1 || { cat fetch.log; exit 1; }
+apt-get source -q "$@" >fetch.log 2>&1 || { cat fetch.log; exit 1; }
 src() { find "$work" -maxdepth 1 -type d -name "$1-*" | head -n 1; }
 
 export PKG_CONFIG_LIBDIR=$prefix/lib/pkgconfig

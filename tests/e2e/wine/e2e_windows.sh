@@ -139,6 +139,9 @@ play_copy() {
     [ "$labels" -gt 500 ] || fail "$label: menu labels not drawn ($labels text pixels)"
     if [ "$label" = zip ]; then
         menu_screens zip
+        echo "comparing the zip's main menu and options screen with the Linux game's: the same font" \
+            "through FreeType ${linux_freetype%-*} (Windows $windows_freetype, Linux $linux_freetype)," \
+            "the game's own renderer against SDL_ttf"
         same_screen linux-menu zip-menu
         same_screen linux-options zip-options
     fi
@@ -162,10 +165,12 @@ play_copy() {
 # Every file of the Windows drive and every key under Software, to show that
 # uninstalling leaves nothing behind. One exception: the uninstaller's copy
 # of itself is removed at the next restart, but the folder it ran in stays
-# (empty) in the temporary folder. Anything inside it still counts.
+# (empty) in the temporary folder, wherever this wine keeps it (users/NAME/Temp
+# in wine 8, users/NAME/AppData/Local/Temp in wine 10). Anything inside it
+# still counts.
 snapshot() {
     wineserver -w
-    (cd "$WINEPREFIX/drive_c" && find . | grep -v '^\./users/[^/]*/Temp/~nsu[^/]*\.tmp$' | sort) >"$WORK/$1.files"
+    (cd "$WINEPREFIX/drive_c" && find . | grep -v "^\./$temp_pattern/~nsu[^/]*\.tmp\$" | sort) >"$WORK/$1.files"
     wine reg query 'HKLM\Software' /s 2>/dev/null | tr -d '\r' | grep '^HKEY' | sort >"$WORK/$1.keys"
 }
 
@@ -175,6 +180,26 @@ wineboot -i >/dev/null 2>&1
 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 ||
     fail "cannot set the wine registry"
 wineserver -w
+# The temporary folder, below drive_c, as a pattern for grep.
+temp_dir=$(wine cmd /c echo %TEMP% 2>/dev/null | tr -d '\r')
+temp_dir=$(realpath "$(winepath -u "$temp_dir" 2>/dev/null)" 2>/dev/null)
+drive_c=$(realpath "$WINEPREFIX/drive_c")
+case $temp_dir in
+    "$drive_c"/?*) temp_pattern=$(sed 's/[][\.*^$]/\\&/g' <<<"${temp_dir#"$drive_c"/}") ;;
+    *) fail "wine's temporary folder '$temp_dir' is not on drive C:" ;;
+esac
+
+# The Windows game draws its texts with the game's own renderer over the
+# FreeType it was built with, the Linux game through SDL_ttf over the
+# system's: their pixels compare like with like only with the same FreeType
+# release (scripts/windows.sh builds the source of this machine's
+# libfreetype6, or another Debian revision of its release).
+linux_freetype=$(dpkg-query -W -f='${source:Version}' libfreetype6)
+linux_freetype=${linux_freetype#*:}
+windows_freetype=$(sed -n 's/^freetype_\(.*\)\.dsc$/\1/p' "$(dirname "$zip_file")/library-sources.txt" 2>/dev/null)
+[ -n "$windows_freetype" ] && [ "${windows_freetype%-*}" = "${linux_freetype%-*}" ] ||
+    fail "the Windows build's FreeType is '${windows_freetype:-unknown}', the Linux game's $linux_freetype:" \
+        "their texts cannot be compared pixel for pixel (scripts/windows.sh builds the Linux game's)"
 
 # 0. The Linux game's menu and options screen, for comparison.
 GAME_BIN=$linux_game
