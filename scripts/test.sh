@@ -3,8 +3,9 @@
 # headless simulations, valgrind, the package and the end-to-end tests under
 # Xvfb; the same again on each other SDL 1.2 the system has (but valgrind
 # and the benchmark's smoke run); the Windows build under wine; the frame
-# benchmark's figures; then the whole suite again in a build with
-# AddressSanitizer and UndefinedBehaviorSanitizer.
+# benchmark's figures; on Debian 12 the suite in a Debian 13 root too; then
+# the whole suite again in a build with AddressSanitizer and
+# UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 # Everything this command starts carries this mark in its environment; a
@@ -49,6 +50,9 @@ echo "== Frame benchmark (figures only; timing never fails the run)"
 bash bench/run.sh build
 echo "== The game's cost on a display, on each SDL 1.2 (figures only)"
 bash bench/live.sh build
+
+echo "== The suite on Debian 13, in a root of its own (nothing to add on Debian 13 itself)"
+bash scripts/debian13.sh
 
 echo "== The same tests under AddressSanitizer and UndefinedBehaviorSanitizer"
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DVELMORA_SANITIZE=ON

@@ -1,0 +1,186 @@
+#!/usr/bin/env bash
+# The suite again on Debian 13 (trixie), from a Debian 12 machine: in a
+# Debian 13 root made with debootstrap from the archive this machine uses
+# and set up by the project's own scripts/install-deps.sh, kept under
+# ~/.cache/velmora-debian13/ a week at a time (a new week makes a new root
+# with the archive's packages of then). It builds a copy of this tree there
+# and runs the unit tests, the replays, the end-to-end tests under Xvfb, the
+# live benchmark for a moment and, unless VELMORA_DEBIAN13_WINDOWS=0, the
+# Windows build and its test under wine 10.
+#
+#   bash scripts/debian13.sh
+#
+# Each step in the root runs in namespaces of its own: mounts (/proc, /sys,
+# /dev, /dev/pts, /dev/shm), processes and, for the tests, the network, so
+# their X servers never meet this machine's. When a step ends, however it
+# ends, the kernel ends every process it left and drops its mounts. On
+# Debian 13 itself there is nothing to add and it says so.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+if [ "${1:-}" = inside-setup ] || [ "${1:-}" = inside-tests ]; then
+    # In the root: the copy of the tree is the current folder.
+    step=$1
+    export DEBIAN_FRONTEND=noninteractive
+    if [ "$step" = inside-setup ]; then
+        bash scripts/install-deps.sh
+        bash scripts/build.sh
+        if [ "${VELMORA_DEBIAN13_WINDOWS:-1}" != 0 ]; then
+            echo "== Debian 13: the Windows build"
+            bash scripts/windows.sh
+        fi
+        exit 0
+    fi
+    source scripts/sdl-libraries.sh
+    mapfile -t libraries < <(sdl_libraries build/tests/velmora_probe)
+    [ ${#libraries[@]} -gt 0 ] || { echo "no SDL 1.2 library loads here" >&2; exit 1; }
+    printf '   %s\n' "${libraries[@]}"
+    status=0
+    for entry in "${libraries[@]}"; do
+        read -r kind version _ folder <<<"$entry"
+        echo "== Debian 13: the unit tests, replays and end-to-end tests on $kind $version"
+        if [ "$folder" = - ]; then
+            VELMORA_EXPECT_SDL=$kind ctest --test-dir build --output-on-failure -j"$(nproc)" -LE valgrind ||
+                status=1
+        else
+            LD_LIBRARY_PATH=$folder VELMORA_EXPECT_SDL=$kind \
+                ctest --test-dir build --output-on-failure -j"$(nproc)" -LE 'valgrind|bench' || status=1
+        fi
+    done
+    echo "== Debian 13: the game's cost on a display (a short run, figures only)"
+    bash bench/live.sh build 1 1024x768 || status=1
+    if [ "${VELMORA_DEBIAN13_WINDOWS:-1}" != 0 ]; then
+        echo "== Debian 13: the Windows game under wine"
+        version=$(sed -nE 's/^project\(velmora VERSION ([0-9.]+).*/\1/p' CMakeLists.txt)
+        bash tests/e2e/wine/e2e_windows.sh "build-win64/velmora-$version-win64.zip" \
+            "build-win64/velmora-$version-win64-setup.exe" build/tests/velmora_probe build/velmora build ||
+            status=1
+    fi
+    exit $status
+fi
+
+codename=$(. /etc/os-release && echo "${VERSION_CODENAME:-}")
+if [ "$codename" = trixie ]; then
+    echo "== This machine runs Debian 13: the tests above ran on it"
+    exit 0
+fi
+# Making a root, mounting and entering it are root's work; its cache is
+# then root's (/root/.cache/velmora-debian13).
+[ "$(id -u)" -eq 0 ] || exec sudo bash "$0" "$@"
+started=$(date +%s)
+if ! command -v debootstrap >/dev/null || ! command -v unshare >/dev/null ||
+   ! command -v setpriv >/dev/null; then
+    DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=900 update -q
+    DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=900 install -y -q \
+        --no-install-recommends debootstrap util-linux
+fi
+
+# The Debian archive this machine already uses, and its security archive.
+archive() {
+    { grep -hE '^(URIs:|deb )' /etc/apt/sources.list.d/*.sources /etc/apt/sources.list.d/*.list \
+          /etc/apt/sources.list 2>/dev/null || true; } |
+        grep -oE 'https?://[^ ]+' | grep -m1 -E "/$1/?\$" || true
+}
+mirror=$(archive debian)
+mirror=${mirror:-http://deb.debian.org/debian}
+security=$(archive debian-security)
+security=${security:-http://deb.debian.org/debian-security}
+
+cache_base=${XDG_CACHE_HOME:-$HOME/.cache}/velmora-debian13
+key=$(date +%G-w%V)
+cache=$cache_base/$key
+root=$cache/root
+mkdir -p "$cache_base"
+# Made under an exclusive lock; then shared, so that two test commands (CI
+# beside a developer) use one root at once, each in its own namespaces and
+# its own copy of the tree.
+exec 8>"$cache.lock"
+flock -x 8
+if [ ! -f "$cache/complete" ]; then
+    echo "== Debian 13: making a root in $root (debootstrap from $mirror)"
+    t=$(date +%s)
+    rm -rf "$cache"
+    mkdir -p "$cache"
+    debootstrap --variant=minbase trixie "$root" "$mirror" >"$cache/debootstrap.log" 2>&1 ||
+        { tail -n 20 "$cache/debootstrap.log" >&2; exit 1; }
+    printf 'deb %s trixie main\ndeb %s trixie-updates main\ndeb %s trixie-security main\n' \
+        "$mirror" "$mirror" "$security" >"$root/etc/apt/sources.list"
+    mkdir -p "$root/work"
+    touch "$cache/complete"
+    echo "== Debian 13: root made in $(( $(date +%s) - t )) s"
+fi
+flock -s 8
+# Roots of earlier weeks go once no test command uses them.
+for other in "$cache_base"/*/; do
+    other=${other%/}
+    [ "$other" = "$cache" ] && continue
+    exec 7>"$other.lock"
+    if flock -n -x 7; then rm -rf "$other" "$other.lock"; fi
+    exec 7>&-
+done
+
+# Copies of the tree that a test command killed outright left behind: no
+# process holds their lock any more.
+for other in "$root"/work/run.*.lock; do
+    [ -e "$other" ] || continue
+    exec 7>>"$other"
+    if flock -n -x 7; then rm -rf "${other%.lock}" "$other"; fi
+    exec 7>&-
+done
+# The tree as it stands (tracked files and new ones not ignored), without
+# any build folder; locked while this run uses it.
+run=$(mktemp -d "$root/work/run.XXXXXX")
+exec 6>"$run.lock"
+flock -x 6
+inner=/work/$(basename "$run")
+step_pid=
+cleanup() {
+    # The step's own namespace ends everything in it once its first
+    # process is gone. (unshare ignores SIGTERM while it waits for it.)
+    [ -z "$step_pid" ] || kill -KILL "$step_pid" 2>/dev/null || true
+    wait 2>/dev/null || true
+    rm -rf "$run" "$run.lock"
+}
+trap cleanup EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM
+git ls-files -z --cached --others --exclude-standard | tar --null -T - -c | tar -x -C "$run"
+
+# Runs "scripts/debian13.sh STEP" in the root, in new mount and process
+# namespaces (and a network namespace of its own when $2 is "isolated").
+# Should this script die, even by SIGKILL, unshare gets SIGKILL
+# (--pdeathsig), and unshare's end kills the namespace's first process
+# (--kill-child), with which the kernel ends the rest.
+in_root() {
+    local step=$1 net=()
+    [ "${2:-}" = isolated ] && net=(--net)
+    cp /etc/resolv.conf "$root/etc/resolv.conf"
+    setpriv --pdeathsig KILL unshare --mount --pid --kill-child --propagation private "${net[@]}" -- \
+        bash -c 'set -e
+            r=$1; shift
+            mount -t proc proc "$r/proc"
+            mount --bind /sys "$r/sys"
+            mount --bind /dev "$r/dev"
+            mount --bind /dev/pts "$r/dev/pts"
+            mount --bind /dev/shm "$r/dev/shm"
+            exec chroot "$r" /usr/bin/env -i PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
+                HOME=/root LANG=C.UTF-8 VELMORA_DEBIAN13_WINDOWS="${VELMORA_DEBIAN13_WINDOWS:-1}" \
+                VELMORA_TEST_RUN="${VELMORA_TEST_RUN:-}" \
+                bash -c "cd $0 && exec bash scripts/debian13.sh $1"' \
+        "$inner" "$root" "$step" &
+    step_pid=$!
+    local rc=0
+    wait "$step_pid" || rc=$?
+    step_pid=
+    return $rc
+}
+
+t=$(date +%s)
+echo "== Debian 13: installing what is missing and building (in $inner)"
+in_root inside-setup
+echo "== Debian 13: set-up and builds took $(( $(date +%s) - t )) s"
+t=$(date +%s)
+rc=0
+in_root inside-tests isolated || rc=$?
+echo "== Debian 13: tests took $(( $(date +%s) - t )) s; the whole pass $(( $(date +%s) - started )) s"
+exit $rc
