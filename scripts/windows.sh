@@ -121,6 +121,14 @@ cmake --build "$out/native" -j2 --target velmora_make_assets velmora_make_icon
 
 echo "== velmora.exe"
 export VELMORA_WIN64_PREFIX=$prefix
+# The game's build folder keeps the prefix it was first configured with,
+# and CMake keeps pkg-config's answers for it: with libraries of a new key
+# it would link the old ones (or fail once they are cleaned away), so it
+# starts afresh.
+if [ -f "$out/game/CMakeCache.txt" ] &&
+   ! grep -qxF "VELMORA_WIN64_PREFIX:PATH=$prefix" "$out/game/CMakeCache.txt"; then
+    rm -rf "$out/game"
+fi
 cmake -S . -B "$out/game" -DCMAKE_TOOLCHAIN_FILE="$target/toolchain.cmake" -DCMAKE_BUILD_TYPE=Release \
     -DVELMORA_NATIVE_TOOLS="$out/native/velmora-native-tools.cmake" >/dev/null
 cmake --build "$out/game" -j2
