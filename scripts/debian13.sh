@@ -29,6 +29,8 @@ if [ "${1:-}" = inside-setup ] || [ "${1:-}" = inside-tests ]; then
             echo "== Debian 13: the Windows build"
             bash scripts/windows.sh
         fi
+        # The root keeps what it installed, not the downloads (half a GiB).
+        apt-get clean
         exit 0
     fi
     source scripts/sdl-libraries.sh
@@ -86,6 +88,24 @@ mirror=${mirror:-http://deb.debian.org/debian}
 security=$(archive debian-security)
 security=${security:-http://deb.debian.org/debian-security}
 
+# Removes a root or a copy of the tree. The steps' mounts live in their own
+# namespaces, but should anything be mounted below it here (a root entered
+# by hand), rm would go on into this machine's /dev: refuse instead, and
+# never leave the file system in any case.
+remove_tree() {
+    local path mounts
+    for path in "$@"; do
+        [ -e "$path" ] || continue
+        path=$(realpath "$path")
+        mounts=$(awk -v p="$path/" 'index($2 "/", p) == 1 { print $2 }' /proc/self/mounts)
+        if [ -n "$mounts" ]; then
+            echo "not removing $path: something is mounted below it: $mounts" >&2
+            return 1
+        fi
+        rm -rf --one-file-system "$path"
+    done
+}
+
 cache_base=${XDG_CACHE_HOME:-$HOME/.cache}/velmora-debian13
 key=$(date +%G-w%V)
 cache=$cache_base/$key
@@ -99,7 +119,7 @@ flock -x 8
 if [ ! -f "$cache/complete" ]; then
     echo "== Debian 13: making a root in $root (debootstrap from $mirror)"
     t=$(date +%s)
-    rm -rf "$cache"
+    remove_tree "$cache"
     mkdir -p "$cache"
     debootstrap --variant=minbase trixie "$root" "$mirror" >"$cache/debootstrap.log" 2>&1 ||
         { tail -n 20 "$cache/debootstrap.log" >&2; exit 1; }
@@ -115,7 +135,7 @@ for other in "$cache_base"/*/; do
     other=${other%/}
     [ "$other" = "$cache" ] && continue
     exec 7>"$other.lock"
-    if flock -n -x 7; then rm -rf "$other" "$other.lock"; fi
+    if flock -n -x 7; then remove_tree "$other" && rm -f "$other.lock"; fi
     exec 7>&-
 done
 
@@ -124,7 +144,7 @@ done
 for other in "$root"/work/run.*.lock; do
     [ -e "$other" ] || continue
     exec 7>>"$other"
-    if flock -n -x 7; then rm -rf "${other%.lock}" "$other"; fi
+    if flock -n -x 7; then remove_tree "${other%.lock}" && rm -f "$other"; fi
     exec 7>&-
 done
 # The tree as it stands (tracked files and new ones not ignored), without
@@ -139,7 +159,7 @@ cleanup() {
     # process is gone. (unshare ignores SIGTERM while it waits for it.)
     [ -z "$step_pid" ] || kill -KILL "$step_pid" 2>/dev/null || true
     wait 2>/dev/null || true
-    rm -rf "$run" "$run.lock"
+    remove_tree "$run" && rm -f "$run.lock"
 }
 trap cleanup EXIT
 trap 'exit 130' INT
