@@ -38,22 +38,16 @@ fi
 # itself.
 export NODE_PATH=/usr/share/nodejs${NODE_PATH:+:$NODE_PATH}
 
-# Debian's FreeType source: a deb-src entry for bookworm with the archive
-# this machine already uses.
-src_list=/etc/apt/sources.list.d/velmora-src.sources
-if ! apt-get source --print-uris -q freetype >/dev/null 2>&1; then
-    uri=$( { grep -hE '^(URIs:|deb )' /etc/apt/sources.list.d/*.sources /etc/apt/sources.list.d/*.list \
-                 /etc/apt/sources.list 2>/dev/null || true; } |
-          grep -oE 'https?://[^ ]+' | grep -m1 -E '/debian/?$' || true)
-    uri=${uri:-http://deb.debian.org/debian}
-    printf 'Types: deb-src\nURIs: %s\nSuites: bookworm\nComponents: main\nSigned-By: /usr/share/keyrings/debian-archive-keyring.gpg\n' \
-        "$uri" | "${sudo_cmd[@]}" tee "$src_list" >/dev/null
-    "${sudo_cmd[@]}" apt-get -o DPkg::Lock::Timeout=900 update -q
-fi
+# Debian's FreeType source: the one this machine's libfreetype6 was built
+# from, as the Linux game whose pictures the browser's are compared with
+# draws through it (scripts/debian-sources.sh).
+source "$root/scripts/debian-sources.sh"
+debian_sources
+freetype=$(freetype_source)
 
 # FreeType lives outside the clone, keyed by its source version, the
 # compiler and the script that builds it.
-key=$( { apt-get source --print-uris -q freetype | grep -m1 -oE "[^/' ]+\.dsc";
+key=$( { source_versions "$freetype";
          emcc --version | sed -n 1p; cat "$web/build-freetype.sh"; } | sha256sum | cut -c1-16)
 cache=${XDG_CACHE_HOME:-$HOME/.cache}/velmora-web/$key
 prefix=$cache/prefix
@@ -69,7 +63,7 @@ else
     echo "== Building FreeType for WebAssembly into $prefix (key $key)"
     lib_start=$(date +%s)
     rm -rf "$cache"
-    bash "$web/build-freetype.sh" "$prefix" "$cache/work"
+    bash "$web/build-freetype.sh" "$prefix" "$cache/work" "$freetype"
     rm -rf "$cache/work"
     touch "$cache/complete"
     echo "== FreeType built in $(( $(date +%s) - lib_start )) s"

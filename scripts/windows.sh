@@ -26,60 +26,18 @@ if [ ${#missing[@]} -gt 0 ]; then
     "${sudo_cmd[@]}" apt-get -o DPkg::Lock::Timeout=900 install -y -q --no-install-recommends "${missing[@]}"
 fi
 
-# Debian's library sources, from the archive this machine already uses:
-# classic SDL 1.2 and SDL_mixer 1.2 as Debian 12 (bookworm) has them, the
-# last release with classic SDL; FreeType from the source of this machine's
-# libfreetype6, so that the Windows game draws its texts with the FreeType
-# the Linux game uses and their pictures compare like with like.
-codename=$(. /etc/os-release && echo "${VERSION_CODENAME:-bookworm}")
-src_list=/etc/apt/sources.list.d/velmora-src.sources
-if ! apt-get source --print-uris -q libsdl1.2/bookworm >/dev/null 2>&1 ||
-   ! apt-get source --print-uris -q "freetype/$codename" >/dev/null 2>&1; then
-    archive() {
-        { grep -hE '^(URIs:|deb )' /etc/apt/sources.list.d/*.sources /etc/apt/sources.list.d/*.list \
-              /etc/apt/sources.list 2>/dev/null || true; } |
-            grep -oE 'https?://[^ ]+' | grep -m1 -E "/$1/?\$" || true
-    }
-    uri=$(archive debian)
-    uri=${uri:-http://deb.debian.org/debian}
-    security_uri=$(archive debian-security)
-    suites=bookworm
-    [ "$codename" = bookworm ] || suites="bookworm $codename $codename-updates"
-    entry() {
-        printf 'Types: deb-src\nURIs: %s\nSuites: %s\nComponents: main\nSigned-By: /usr/share/keyrings/debian-archive-keyring.gpg\n' "$1" "$2"
-    }
-    { entry "$uri" "$suites"
-      [ -z "$security_uri" ] || { echo; entry "$security_uri" "$codename-security"; }
-    } | "${sudo_cmd[@]}" tee "$src_list" >/dev/null
-    "${sudo_cmd[@]}" apt-get -o DPkg::Lock::Timeout=900 update -q
-fi
-# The very source of libfreetype6 or, where the archive no longer serves
-# it (a mirror may list a security update before it holds its source),
-# another Debian revision of the same FreeType release, the newest first.
-freetype_source() {
-    local installed tmp v uri
-    installed=$(dpkg-query -W -f='${source:Version}' libfreetype6)
-    tmp=$(mktemp -d)
-    for v in "$installed" $(apt-cache showsrc freetype | sed -n 's/^Version: //p' |
-                            grep -F "${installed%-*}-" | grep -vxF "$installed" | sort -rV); do
-        uri=$(apt-get source --print-uris -q "freetype=$v" 2>/dev/null | awk '$2 ~ /\.dsc$/ { print $1 }' | tr -d "'")
-        if [ -n "$uri" ] && /usr/lib/apt/apt-helper download-file "$uri" "$tmp/freetype.dsc" >/dev/null 2>&1; then
-            rm -rf "$tmp"
-            echo "freetype=$v"
-            return
-        fi
-    done
-    rm -rf "$tmp"
-    echo "note: no source of FreeType ${installed%-*} can be fetched; building $codename's" >&2
-    echo "freetype/$codename"
-}
+# Debian's library sources: classic SDL 1.2 and SDL_mixer 1.2 as Debian 12
+# has them, the last release with classic SDL; FreeType from the source of
+# this machine's libfreetype6, so that the Windows game draws its texts
+# with the FreeType the Linux game uses and their pictures compare like
+# with like (scripts/debian-sources.sh).
+source "$root/scripts/debian-sources.sh"
+debian_sources
 sources=(libsdl1.2/bookworm sdl-mixer1.2/bookworm "$(freetype_source)")
 
 # The library prefix lives outside the clone, keyed by the source versions,
 # the compiler and everything that builds it (platform/windows, platform/sdl_ttf).
-# (apt-get names each file by its URI, then by its name: "'URI' NAME SIZE HASH".)
-versions=$(for p in "${sources[@]}"; do
-    apt-get source --print-uris -q "$p" | awk '$2 ~ /\.dsc$/ { print $2 }'; done)
+versions=$(source_versions "${sources[@]}")
 # What the libraries are built from, for the wine test to compare with the
 # Linux game's.
 mkdir -p "$out"

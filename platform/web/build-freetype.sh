@@ -2,7 +2,7 @@
 # Builds FreeType for the browser (WebAssembly, a static library) from
 # Debian's source package into PREFIX, with its licence texts under
 # PREFIX/licenses. The text renderer of platform/sdl_ttf draws with it.
-# Usage: build-freetype.sh PREFIX WORKDIR
+# Usage: build-freetype.sh PREFIX WORKDIR [SOURCE]  (apt-get source's name, freetype=VERSION)
 set -euo pipefail
 prefix=$1
 work=$2
@@ -11,7 +11,7 @@ jobs=${VELMORA_JOBS:-2}
 rm -rf "$prefix" "$work"
 mkdir -p "$prefix/licenses" "$work"
 cd "$work"
-apt-get source -q freetype >fetch.log 2>&1 || { cat fetch.log; exit 1; }
+apt-get source -q "${3:-freetype}" >fetch.log 2>&1 || { cat fetch.log; exit 1; }
 src=$(find "$work" -maxdepth 1 -type d -name 'freetype-*' | head -n 1)
 
 # The same library as the Linux and Windows games draw with, without the

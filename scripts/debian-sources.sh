@@ -1,0 +1,71 @@
+# Debian's source packages for the libraries the Windows and browser builds
+# make themselves, from the archive this machine already uses. Sourced by
+# scripts/windows.sh and scripts/web.sh:
+#
+#   debian_sources         deb-src entries for Debian 12 (bookworm), whose
+#                          classic SDL 1.2 is the last there is, and for this
+#                          machine's own release, once
+#   freetype_source        prints the apt-get source name of the FreeType
+#                          this machine's libfreetype6 was built from
+#
+# Their texts are compared pixel for pixel with the Linux game's, which
+# SDL_ttf draws through libfreetype6: the same FreeType release keeps that
+# comparison like with like (Debian 12 has 2.12.1, Debian 13 2.13.3).
+
+debian_codename() { (. /etc/os-release && echo "${VERSION_CODENAME:-bookworm}"); }
+
+debian_sources() {
+    local codename uri security_uri suites sudo_cmd=()
+    codename=$(debian_codename)
+    apt-get source --print-uris -q libsdl1.2/bookworm >/dev/null 2>&1 &&
+        apt-get source --print-uris -q "freetype/$codename" >/dev/null 2>&1 && return 0
+    [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
+    archive() {
+        { grep -hE '^(URIs:|deb )' /etc/apt/sources.list.d/*.sources /etc/apt/sources.list.d/*.list \
+              /etc/apt/sources.list 2>/dev/null || true; } |
+            grep -oE 'https?://[^ ]+' | grep -m1 -E "/$1/?\$" || true
+    }
+    uri=$(archive debian)
+    uri=${uri:-http://deb.debian.org/debian}
+    security_uri=$(archive debian-security)
+    suites=bookworm
+    [ "$codename" = bookworm ] || suites="bookworm $codename $codename-updates"
+    entry() {
+        printf 'Types: deb-src\nURIs: %s\nSuites: %s\nComponents: main\nSigned-By: /usr/share/keyrings/debian-archive-keyring.gpg\n' "$1" "$2"
+    }
+    { entry "$uri" "$suites"
+      [ -z "$security_uri" ] || { echo; entry "$security_uri" "$codename-security"; }
+    } | "${sudo_cmd[@]}" tee /etc/apt/sources.list.d/velmora-src.sources >/dev/null
+    "${sudo_cmd[@]}" apt-get -o DPkg::Lock::Timeout=900 update -q
+}
+
+# The very source of libfreetype6 or, where the archive no longer serves it
+# (a mirror may list a security update before it holds its source), another
+# Debian revision of the same FreeType release, the newest first; failing
+# those, this release's.
+freetype_source() {
+    local installed tmp v uri
+    installed=$(dpkg-query -W -f='${source:Version}' libfreetype6)
+    tmp=$(mktemp -d)
+    for v in "$installed" $(apt-cache showsrc freetype | sed -n 's/^Version: //p' |
+                            grep -F "${installed%-*}-" | grep -vxF "$installed" | sort -rV); do
+        uri=$(apt-get source --print-uris -q "freetype=$v" 2>/dev/null | awk '$2 ~ /\.dsc$/ { print $1 }' | tr -d "'")
+        if [ -n "$uri" ] && /usr/lib/apt/apt-helper download-file "$uri" "$tmp/freetype.dsc" >/dev/null 2>&1; then
+            rm -rf "$tmp"
+            echo "freetype=$v"
+            return
+        fi
+    done
+    rm -rf "$tmp"
+    echo "note: no source of FreeType ${installed%-*} can be fetched; building $(debian_codename)'s" >&2
+    echo "freetype/$(debian_codename)"
+}
+
+# The .dsc file names (source package and version) that apt-get source
+# would fetch for each name given.
+source_versions() {
+    local p
+    for p in "$@"; do
+        apt-get source --print-uris -q "$p" | awk '$2 ~ /\.dsc$/ { print $2 }'
+    done
+}
