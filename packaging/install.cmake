@@ -100,6 +100,25 @@ foreach(line IN LISTS licence_lines)
 endforeach()
 string(STRIP "${VELMORA_EXPAT_TEXT}" VELMORA_EXPAT_TEXT)
 string(PREPEND VELMORA_EXPAT_TEXT " ")
+# The font's terms are those of the fonts-liberation this system has:
+# Debian 12's 1.07 is GPL-2 with Red Hat's exceptions, the 2.x of later
+# releases the SIL Open Font License.
+set(VELMORA_FONT_TERMS /usr/share/doc/fonts-liberation/copyright CACHE FILEPATH
+    "The copyright file of the fonts-liberation the font comes from")
+set(font_variant font-gpl2)
+if(EXISTS ${VELMORA_FONT_TERMS})
+  file(STRINGS ${VELMORA_FONT_TERMS} ofl_lines REGEX "Open Font License" LIMIT_COUNT 1)
+  if(ofl_lines)
+    set(font_variant font-ofl)
+  endif()
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${VELMORA_FONT_TERMS})
+endif()
+file(READ ${CMAKE_CURRENT_LIST_DIR}/${font_variant}.copyright font_copyright)
+string(FIND "${font_copyright}" "\n\nLicense:" split)
+string(SUBSTRING "${font_copyright}" 0 ${split} VELMORA_FONT_FILES)
+math(EXPR split "${split} + 2")
+string(SUBSTRING "${font_copyright}" ${split} -1 VELMORA_FONT_LICENSE)
+string(STRIP "${VELMORA_FONT_LICENSE}" VELMORA_FONT_LICENSE)
 configure_file(${CMAKE_CURRENT_LIST_DIR}/copyright.in ${VELMORA_PACKAGING}/copyright @ONLY)
 configure_file(${CMAKE_CURRENT_LIST_DIR}/velmora.6.in ${VELMORA_PACKAGING}/velmora.6 @ONLY)
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS

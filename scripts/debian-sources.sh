@@ -7,6 +7,8 @@
 #                          machine's own release, once
 #   freetype_source        prints the apt-get source name of the FreeType
 #                          this machine's libfreetype6 was built from
+#   font_terms DEST        copies the terms of the Liberation font the
+#                          builds ship into the folder DEST
 #
 # Their texts are compared pixel for pixel with the Linux game's, which
 # SDL_ttf draws through libfreetype6: the same FreeType release keeps that
@@ -68,4 +70,14 @@ source_versions() {
     for p in "$@"; do
         apt-get source --print-uris -q "$p" | awk '$2 ~ /\.dsc$/ { print $2 }'
     done
+}
+
+# The font is the system's Liberation Sans: Debian 12's 1.07 is under the
+# GPL version 2 with Red Hat's exceptions, so its text goes beside the
+# package's copyright file; Liberation 2.x (Debian 13) is under the SIL Open
+# Font License, whose whole text that file carries.
+font_terms() {
+    local terms=/usr/share/doc/fonts-liberation/copyright
+    cp "$terms" "$1/LiberationFonts-copyright.txt"
+    grep -q 'Open Font License' "$terms" || cp /usr/share/common-licenses/GPL-2 "$1/LiberationFonts-GPL-2.txt"
 }

@@ -101,8 +101,7 @@ x86_64-w64-mingw32-strip --strip-unneeded "$stage"/*.exe "$stage"/*.dll
 cp -r "$out/game/data" "$stage/data"
 rm -f "$stage/data/.generated"
 cp "$prefix"/licenses/* "$stage/licenses/"
-cp /usr/share/doc/fonts-liberation/copyright "$stage/licenses/LiberationFonts-copyright.txt"
-cp /usr/share/common-licenses/GPL-2 "$stage/licenses/LiberationFonts-GPL-2.txt"
+font_terms "$stage/licenses"
 cp "$here/README.txt" "$stage/README.txt"
 # The game's own licence, with Windows line ends, beside the others'.
 sed 's/$/\r/' LICENSE >"$stage/LICENSE.txt"

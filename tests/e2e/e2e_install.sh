@@ -69,6 +69,14 @@ for f in /usr/share/games/velmora/data/Ball.bmp /usr/share/games/velmora/data/Fo
     /usr/share/doc/velmora-data/copyright /usr/share/doc/velmora-data/changelog.gz; do
     grep -qx "$f" "$WORK/data-contents" || fail "velmora-data lacks $f"
 done
+# The font's terms as the linked font carries them: GPL-2 for Debian 12's
+# Liberation 1.07, the Open Font License for 2.x.
+dpkg-deb --fsys-tarfile "$DATA_DEB" | tar -xO ./usr/share/doc/velmora-data/copyright >"$WORK/copyright"
+font_licence=$(sed -n '/^Files: data\/Font.ttf$/,/^$/s/^License: //p' "$WORK/copyright")
+want=GPL-2
+grep -q 'Open Font License' /usr/share/doc/fonts-liberation/copyright && want=OFL-1.1
+[[ $font_licence == "$want"* ]] ||
+    fail "the copyright file gives the font '$font_licence'; this system's Liberation is $want"
 grep -q '^/usr/share/games/' "$WORK/contents" && fail "velmora carries game data: $(grep -m3 '^/usr/share/games/' "$WORK/contents")"
 
 # --- Install both; whatever happens next, the machine is left without them.
