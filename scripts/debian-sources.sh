@@ -1,7 +1,8 @@
 # Debian's source packages for the libraries the Windows and browser builds
 # make themselves, from the archive this machine already uses. Sourced by
-# scripts/windows.sh and scripts/web.sh:
+# scripts/windows.sh and scripts/web.sh (and scripts/debian13.sh for the first):
 #
+#   debian_archive NAME    the archive this machine uses for NAME
 #   debian_sources         deb-src entries for Debian 12 (bookworm), whose
 #                          classic SDL 1.2 is the last there is, and for this
 #                          machine's own release, once
@@ -14,6 +15,14 @@
 # SDL_ttf draws through libfreetype6: the same FreeType release keeps that
 # comparison like with like (Debian 12 has 2.12.1, Debian 13 2.13.3).
 
+# The archive this machine already uses for Debian ("debian") or its
+# security updates ("debian-security"); empty where it names none.
+debian_archive() {
+    { grep -hE '^(URIs:|deb )' /etc/apt/sources.list.d/*.sources /etc/apt/sources.list.d/*.list \
+          /etc/apt/sources.list 2>/dev/null || true; } |
+        grep -oE 'https?://[^ ]+' | grep -m1 -E "/$1/?\$" || true
+}
+
 debian_codename() { (. /etc/os-release && echo "${VERSION_CODENAME:-bookworm}"); }
 
 debian_sources() {
@@ -22,14 +31,9 @@ debian_sources() {
     apt-get source --print-uris -q libsdl1.2/bookworm >/dev/null 2>&1 &&
         apt-get source --print-uris -q "freetype/$codename" >/dev/null 2>&1 && return 0
     [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
-    archive() {
-        { grep -hE '^(URIs:|deb )' /etc/apt/sources.list.d/*.sources /etc/apt/sources.list.d/*.list \
-              /etc/apt/sources.list 2>/dev/null || true; } |
-            grep -oE 'https?://[^ ]+' | grep -m1 -E "/$1/?\$" || true
-    }
-    uri=$(archive debian)
+    uri=$(debian_archive debian)
     uri=${uri:-http://deb.debian.org/debian}
-    security_uri=$(archive debian-security)
+    security_uri=$(debian_archive debian-security)
     suites=bookworm
     [ "$codename" = bookworm ] || suites="bookworm $codename $codename-updates"
     entry() {

@@ -78,14 +78,10 @@ if ! command -v debootstrap >/dev/null || ! command -v unshare >/dev/null ||
 fi
 
 # The Debian archive this machine already uses, and its security archive.
-archive() {
-    { grep -hE '^(URIs:|deb )' /etc/apt/sources.list.d/*.sources /etc/apt/sources.list.d/*.list \
-          /etc/apt/sources.list 2>/dev/null || true; } |
-        grep -oE 'https?://[^ ]+' | grep -m1 -E "/$1/?\$" || true
-}
-mirror=$(archive debian)
+source scripts/debian-sources.sh
+mirror=$(debian_archive debian)
 mirror=${mirror:-http://deb.debian.org/debian}
-security=$(archive debian-security)
+security=$(debian_archive debian-security)
 security=${security:-http://deb.debian.org/debian-security}
 
 # Removes a root or a copy of the tree. The steps' mounts live in their own

@@ -14,26 +14,13 @@ web=$root/platform/web
 started=$(date +%s)
 
 bash scripts/install-deps.sh
-sudo_cmd=()
-[ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
-export DEBIAN_FRONTEND=noninteractive
-
-# Debian's emscripten runs on node; npm and Chromium are for the tests.
-web_packages=(emscripten binaryen nodejs chromium zip dpkg-dev)
+source "$root/scripts/cross-build.sh"
+# Debian's emscripten runs on node; npm and Chromium are for the tests. A
+# node from elsewhere (NodeSource) also provides nodejs and npm.
+web_packages=(emscripten binaryen chromium zip dpkg-dev)
+command -v node >/dev/null || web_packages+=(nodejs)
 command -v npm >/dev/null || web_packages+=(npm)
-missing=()
-for p in "${web_packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-# A node from elsewhere (NodeSource) also provides nodejs and npm.
-if command -v node >/dev/null; then
-    for i in "${!missing[@]}"; do [ "${missing[$i]}" = nodejs ] && unset 'missing[i]'; done
-fi
-if [ ${#missing[@]} -gt 0 ]; then
-    echo "Installing: ${missing[*]}"
-    "${sudo_cmd[@]}" apt-get -o DPkg::Lock::Timeout=900 update -q
-    "${sudo_cmd[@]}" apt-get -o DPkg::Lock::Timeout=900 install -y -q --no-install-recommends "${missing[@]}"
-fi
+install_missing "${web_packages[@]}"
 # emcc's optimiser needs Debian's acorn, which only Debian's node finds by
 # itself.
 export NODE_PATH=/usr/share/nodejs${NODE_PATH:+:$NODE_PATH}
@@ -49,34 +36,7 @@ freetype=$(freetype_source)
 # compiler and the script that builds it.
 key=$( { source_versions "$freetype";
          emcc --version | sed -n 1p; cat "$web/build-freetype.sh"; } | sha256sum | cut -c1-16)
-cache=${XDG_CACHE_HOME:-$HOME/.cache}/velmora-web/$key
-prefix=$cache/prefix
-# Two builds on one machine share it: the second waits while the first
-# builds it.
-mkdir -p "$(dirname "$cache")"
-exec 9>"$cache.lock"
-flock 9
-if [ -f "$cache/complete" ]; then
-    echo "== Reusing FreeType for WebAssembly in $prefix"
-    touch "$cache/complete"
-else
-    echo "== Building FreeType for WebAssembly into $prefix (key $key)"
-    lib_start=$(date +%s)
-    rm -rf "$cache"
-    bash "$web/build-freetype.sh" "$prefix" "$cache/work" "$freetype"
-    rm -rf "$cache/work"
-    touch "$cache/complete"
-    echo "== FreeType built in $(( $(date +%s) - lib_start )) s"
-fi
-exec 9>&-
-# Finished builds of other keys that no build has used for a month go.
-for other in "$(dirname "$cache")"/*/; do
-    other=${other%/}
-    if [ "$other" != "$cache" ] && [ -f "$other/complete" ] &&
-       [ -z "$(find "$other/complete" -mtime -30)" ]; then
-        rm -rf "$other" "$other.lock"
-    fi
-done
+cached_prefix web "$key" "FreeType for WebAssembly" "$web/build-freetype.sh" "$freetype"
 
 echo "== The asset generator, built for this machine"
 cmake -S . -B "$work/native" -DCMAKE_BUILD_TYPE=Release -DVELMORA_TESTS=OFF -DVELMORA_BENCH=OFF >/dev/null

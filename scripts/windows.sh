@@ -11,20 +11,8 @@ target=$root/platform/windows
 started=$(date +%s)
 
 bash scripts/install-deps.sh
-sudo_cmd=()
-[ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
-export DEBIAN_FRONTEND=noninteractive
-
-win_packages=(g++-mingw-w64-x86-64 mingw-w64-tools wine64 wine nsis zip unzip dpkg-dev patch python3 icoutils)
-missing=()
-for p in "${win_packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-    echo "Installing: ${missing[*]}"
-    "${sudo_cmd[@]}" apt-get -o DPkg::Lock::Timeout=900 update -q
-    "${sudo_cmd[@]}" apt-get -o DPkg::Lock::Timeout=900 install -y -q --no-install-recommends "${missing[@]}"
-fi
+source "$root/scripts/cross-build.sh"
+install_missing g++-mingw-w64-x86-64 mingw-w64-tools wine64 wine nsis zip unzip dpkg-dev patch python3 icoutils
 
 # Debian's library sources: classic SDL 1.2 and SDL_mixer 1.2 as Debian 12
 # has them, the last release with classic SDL; FreeType from the source of
@@ -44,34 +32,7 @@ mkdir -p "$out"
 echo "$versions" >"$out/library-sources.txt"
 key=$( { echo "$versions"; x86_64-w64-mingw32-g++ --version | sed -n 1p;
          cat "$target/build-libs.sh" "$root"/platform/sdl_ttf/*; } | sha256sum | cut -c1-16)
-cache=${XDG_CACHE_HOME:-$HOME/.cache}/velmora-win64/$key
-prefix=$cache/prefix
-# Two builds on one machine (two clones, or CI beside a developer) share
-# the prefix: the second waits while the first builds it.
-mkdir -p "$(dirname "$cache")"
-exec 9>"$cache.lock"
-flock 9
-if [ -f "$cache/complete" ]; then
-    echo "== Reusing the Windows libraries in $prefix"
-    touch "$cache/complete"
-else
-    echo "== Building the Windows libraries into $prefix (key $key)"
-    lib_start=$(date +%s)
-    rm -rf "$cache"
-    bash "$target/build-libs.sh" "$prefix" "$cache/work" "${sources[@]}"
-    rm -rf "$cache/work"
-    touch "$cache/complete"
-    echo "== Libraries built in $(( $(date +%s) - lib_start )) s"
-fi
-# Finished prefixes of other keys that no build has used for a month go
-# (unfinished ones may be another build's work in progress).
-for other in "$(dirname "$cache")"/*/; do
-    other=${other%/}
-    if [ "$other" != "$cache" ] && [ -f "$other/complete" ] &&
-       [ -z "$(find "$other/complete" -mtime -30)" ]; then
-        rm -rf "$other" "$other.lock"
-    fi
-done
+cached_prefix win64 "$key" "the Windows libraries" "$target/build-libs.sh" "${sources[@]}"
 
 echo "== The asset generator and the icon drawer, built for this machine"
 cmake -S . -B "$out/native" -DCMAKE_BUILD_TYPE=Release -DVELMORA_TESTS=OFF -DVELMORA_BENCH=OFF >/dev/null
