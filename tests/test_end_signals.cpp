@@ -9,6 +9,7 @@
 #include <functional>
 
 #include "platform/end_signals.h"
+#include "platform/i_video.h"
 #include "app/main_menu.h"
 #include "match/match.h"
 #include "screens/screens.h"
@@ -25,12 +26,22 @@ void failAfter(unsigned seconds) {
     alarm(seconds);
 }
 
-// In the child: SDL up, the handler in place, the signal sent, then the
-// screen run on the real platform; exits 0 when it returned within 500 ms.
+// Runs after the game's own exit handlers. The mixer's audio thread must be
+// gone by then: on sdl12-compat the library's unloading, which follows,
+// clears its table of SDL2 functions under that thread, and a callback
+// still running jumps to address 0 in some runs. This fails every run.
+void failIfAudioOutlivesExit() {
+    if (SDL_WasInit(SDL_INIT_AUDIO)) _exit(6);
+}
+
+// In the child: the game's start-up (SDL, and SDL_Quit at exit), the handler
+// in place, the signal sent, then the screen run on the real platform;
+// exits 0 when it returned within 500 ms.
 void screenAfterSignal(int sig, const std::function<void()>& screen) {
     failAfter(5);
+    std::atexit(failIfAudioOutlivesExit);
     catchEndSignals();
-    if (SDL_Init(SDL_INIT_VIDEO) != 0) std::exit(3);
+    initVideo();
     std::raise(sig);
     if (endSignal() != sig) std::exit(4);
     const Uint32 start = SDL_GetTicks();
