@@ -3,31 +3,50 @@
 #include <cstdarg>
 #include <cstdlib>
 
-#include "platform/i_sound.h"
+#include "platform/away.h"
 #include "platform/end_signals.h"
+#include "platform/i_sound.h"
 
 namespace {
 
 TickExtender sdlTicks;
 
-Clock sdlClock(void*) { return extendTicks(sdlTicks, SDL_GetTicks()); }
+Clock ticksNow() { return extendTicks(sdlTicks, SDL_GetTicks()); }
 
-// Set once the signal's close request went out in the current drain of the
-// queue, so that a drain still ends.
+Clock sdlClock(void*) { return withoutTimeAway(ticksNow()); }
+
+// Set once a close request went out in the current drain of the queue, so
+// that the drain ends even while the player is away.
 bool endRequested = false;
 
 int sdlPollEvent(void*, SDL_Event* event) {
-    // A signal to end reaches every screen as a close request, once in each
-    // drain, so the screens that called it hear it too when they go on.
-    if (endSignal() && !endRequested) {
-        endRequested = true;
-        *event = SDL_Event{};
-        event->type = SDL_QUIT;
-        return 1;
+    for (;;) {
+        // A signal to end reaches every screen as a close request, once in
+        // each drain, so the screens that called it hear it too when they
+        // go on.
+        if (endSignal() && !endRequested) {
+            endRequested = true;
+            *event = SDL_Event{};
+            event->type = SDL_QUIT;
+            return 1;
+        }
+        if (SDL_PollEvent(event)) {
+            noteWindowEvent(*event, ticksNow());
+            if (!playerAway()) return 1;
+            if (event->type == SDL_QUIT) {
+                endRequested = true;
+                return 1;
+            }
+            whileAway(*event);
+            continue;
+        }
+        if (!playerAway() || endRequested || endSignal()) {
+            endRequested = false;
+            return 0;
+        }
+        // Away: the drain goes on until the player is back.
+        SDL_Delay(kAwayLookMs);
     }
-    const int got = SDL_PollEvent(event);
-    if (!got) endRequested = false;
-    return got;
 }
 
 uint8_t sdlMouseButtons(void*) { return SDL_GetMouseState(nullptr, nullptr); }
