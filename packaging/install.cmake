@@ -76,6 +76,8 @@ file(RELATIVE_PATH VELMORA_LAUNCHER_TO_DATA "/prefix/${VELMORA_INSTALL_GAMESDIR}
      "/prefix/${VELMORA_INSTALL_DATADIR}")
 file(RELATIVE_PATH VELMORA_LAUNCHER_TO_PROGRAM "/prefix/${VELMORA_INSTALL_GAMESDIR}"
      "/prefix/${VELMORA_INSTALL_PROGRAMDIR}/velmora")
+# Where Debian puts sdl12-compat beside classic SDL 1.2.
+set(VELMORA_SDL12_COMPAT_DIR /usr/lib/${CMAKE_LIBRARY_ARCHITECTURE}/sdl12-compat)
 configure_file(${CMAKE_CURRENT_LIST_DIR}/velmora.sh.in ${VELMORA_PACKAGING}/velmora @ONLY)
 configure_file(${CMAKE_CURRENT_LIST_DIR}/${VELMORA_APP_ID}.metainfo.xml.in
                ${VELMORA_PACKAGING}/${VELMORA_APP_ID}.metainfo.xml @ONLY)

@@ -99,6 +99,17 @@ void putenvDefault(const char* name, const char* assignment) {
     if (!std::getenv(name)) SDL_putenv(const_cast<char*>(assignment));
 }
 
+// sdl12-compat reports 1.2.50 and above; classic SDL 1.2 ended at 1.2.15.
+// The page's SDL is neither, and reads no variables.
+SdlKind linkedSdlKind() {
+#ifdef __EMSCRIPTEN__
+    return SdlKind::compat;
+#else
+    const SDL_version* version = SDL_Linked_Version();
+    return version->patch >= 50 ? SdlKind::compat : SdlKind::classic;
+#endif
+}
+
 }  // namespace
 
 void setLibraryDefaults() {
@@ -106,9 +117,10 @@ void setLibraryDefaults() {
     // with the file's name; SDL2 would play the part that is there.
     putenvDefault("SDL_WAVE_TRUNCATION", "SDL_WAVE_TRUNCATION=strict");
     // SDL2's renderer: its own choice where OpenGL runs on a GPU, its
-    // software renderer with nearest scaling elsewhere (renderer_choice.h).
+    // software renderer with nearest scaling elsewhere; classic SDL's mode
+    // on a Wayland desktop (renderer_choice.h).
     const auto env = [](const char* name) -> const char* { return std::getenv(name); };
-    for (const char* setting : rendererDefaults(lookAtGraphics(), env))
+    for (const char* setting : rendererDefaults(lookAtGraphics(), env, linkedSdlKind()))
         SDL_putenv(const_cast<char*>(setting));
 }
 

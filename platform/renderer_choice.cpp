@@ -41,6 +41,30 @@ bool drawsOpenGl(const RenderNode& node) {
 
 bool isSet(const char* value) { return value != nullptr; }
 
+bool isSetToSomething(const char* value) { return value && *value; }
+
+// A Wayland desktop: its programs find the compositor by WAYLAND_DISPLAY,
+// and the session manager says so in XDG_SESSION_TYPE.
+bool waylandSession(const EnvLookup& env) {
+    const char* type = env("XDG_SESSION_TYPE");
+    return isSetToSomething(env("WAYLAND_DISPLAY")) || (type && std::strcmp(type, "wayland") == 0);
+}
+
+// Whether SDL2 will open its Wayland driver: asked for by name (first in a
+// list), or the only display there is. Unasked, SDL2 (Debian 12's 2.26) prefers
+// X11 (XWayland) where both are there.
+bool sdl2OnWayland(const EnvLookup& env) {
+    const char* driver = env("SDL_VIDEODRIVER");
+    if (isSetToSomething(driver)) return std::strncmp(driver, "wayland", 7) == 0 &&
+                                         (driver[7] == '\0' || driver[7] == ',');
+    return waylandSession(env) && !isSetToSomething(env("DISPLAY"));
+}
+
+void addUnlessSet(std::vector<const char*>& settings, const char* setting, const EnvLookup& env) {
+    const std::string name(setting, static_cast<size_t>(std::strchr(setting, '=') - setting));
+    if (!isSet(env(name.c_str()))) settings.push_back(setting);
+}
+
 }  // namespace
 
 GraphicsView lookAtGraphics(const std::string& root) {
@@ -95,7 +119,27 @@ bool openGlOnGpu(const GraphicsView& view, const EnvLookup& env) {
     return false;
 }
 
-std::vector<const char*> rendererDefaults(const GraphicsView& view, const EnvLookup& env) {
+std::vector<const char*> rendererDefaults(const GraphicsView& view, const EnvLookup& env, SdlKind kind) {
+    std::vector<const char*> settings;
+    // Classic SDL 1.2 on XWayland: a mode change is only emulated there, by
+    // stretching 1024x768 to the whole output, and the pointer's motion
+    // then arrives unscaled and part of the screen may not take it. Kept at
+    // the desktop's mode, the picture stands unscaled in the middle of the
+    // screen, between black borders, and the pointer goes one for one.
+    if (kind == SdlKind::classic && waylandSession(env))
+        for (const char* setting : {"SDL_VIDEO_X11_XRANDR=0", "SDL_VIDEO_X11_VIDMODE=0"})
+            addUnlessSet(settings, setting, env);
+    if (openGlOnGpu(view, env)) return settings;
+    // SDL2's Wayland driver has no window surface for the software renderer:
+    // the picture is scaled by OpenGL in software, whatever is asked. That
+    // renders the whole output each frame (about three times the XWayland
+    // path's share at 1920x1080), so frames wait for the compositor's next
+    // one, as often as the screen shows them and no more often.
+    if (kind == SdlKind::compat && sdl2OnWayland(env)) {
+        for (const char* setting : {"SDL12COMPAT_SYNC_TO_VBLANK=1", "SDL12COMPAT_SCALE_METHOD=nearest"})
+            addUnlessSet(settings, setting, env);
+        return settings;
+    }
     // Copied straight to the window (no OpenGL, not even for the window's
     // own surface), scaled by repeating pixels: measured at 1920x1080 on a
     // machine without a GPU, about 30 % of a core against 50 % with
@@ -103,11 +147,6 @@ std::vector<const char*> rendererDefaults(const GraphicsView& view, const EnvLoo
     static const char* const kSoftware[] = {"SDL_RENDER_DRIVER=software",
                                             "SDL_FRAMEBUFFER_ACCELERATION=0",
                                             "SDL12COMPAT_SCALE_METHOD=nearest"};
-    std::vector<const char*> settings;
-    if (openGlOnGpu(view, env)) return settings;
-    for (const char* setting : kSoftware) {
-        const std::string name(setting, static_cast<size_t>(std::strchr(setting, '=') - setting));
-        if (!isSet(env(name.c_str()))) settings.push_back(setting);
-    }
+    for (const char* setting : kSoftware) addUnlessSet(settings, setting, env);
     return settings;
 }

@@ -39,8 +39,14 @@ using EnvLookup = std::function<const char*(const char*)>;
 // Whether OpenGL would run on a GPU for this display (see the .cpp).
 bool openGlOnGpu(const GraphicsView& view, const EnvLookup& env);
 
+// Which SDL 1.2 the game runs on: classic SDL 1.2 draws through X11 itself
+// and changes the display mode; sdl12-compat (SDL 1.2 over SDL2) scales.
+enum class SdlKind { classic, compat };
+
 // The "NAME=value" settings to put in the environment before SDL_Init:
 // none where OpenGL runs on a GPU; otherwise SDL2's software renderer with
-// nearest scaling. A variable the player has set (to anything, even empty)
-// is never in the list. The strings live as long as the program.
-std::vector<const char*> rendererDefaults(const GraphicsView& view, const EnvLookup& env);
+// nearest scaling, or on SDL2's Wayland driver nearest scaling paced by the
+// compositor. Classic SDL 1.2 on a Wayland desktop keeps the desktop's mode.
+// A variable the player has set (to anything, even empty) is never in the
+// list. The strings live as long as the program.
+std::vector<const char*> rendererDefaults(const GraphicsView& view, const EnvLookup& env, SdlKind kind);

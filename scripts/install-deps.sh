@@ -11,6 +11,7 @@ packages=(
   libgtest-dev libbenchmark-dev
   libx11-dev xvfb xauth xdotool openbox imagemagick valgrind dpkg-dev file
   lintian appstream desktop-file-utils man-db
+  sway xwayland grim x11-xserver-utils libwayland-dev libxkbcommon-dev
 )
 
 missing=()

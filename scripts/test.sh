@@ -35,6 +35,12 @@ for entry in "${libraries[@]:1}"; do
     ctest --test-dir build --output-on-failure -j"$(nproc)" -LE 'valgrind|bench'
 done
 
+# The same walk on a Wayland desktop (sway, headless), each way a player
+# runs the game there.
+echo "== The end-to-end walk on a Wayland desktop (sway with Xwayland, 1920x1080)"
+bash tests/e2e/wayland/walk.sh "$PWD/build/velmora" "$PWD/build" "$PWD/build/tests/velmora_probe" \
+    "$PWD/build/tests/velmora_wl_input"
+
 # The Windows game, cross-built, and its end-to-end test under wine.
 echo "== The Windows build and its end-to-end test under wine (zip, installer)"
 bash scripts/windows.sh

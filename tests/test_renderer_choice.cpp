@@ -18,13 +18,14 @@ namespace fs = std::filesystem;
 
 using Env = std::map<std::string, std::string>;
 
-std::vector<std::string> defaultsFor(const GraphicsView& view, const Env& env = {}) {
+std::vector<std::string> defaultsFor(const GraphicsView& view, const Env& env = {},
+                                     SdlKind kind = SdlKind::compat) {
     const EnvLookup lookup = [&env](const char* name) -> const char* {
         const auto it = env.find(name);
         return it == env.end() ? nullptr : it->second.c_str();
     };
     std::vector<std::string> out;
-    for (const char* setting : rendererDefaults(view, lookup)) out.emplace_back(setting);
+    for (const char* setting : rendererDefaults(view, lookup, kind)) out.emplace_back(setting);
     return out;
 }
 
@@ -78,6 +79,41 @@ TEST(RendererChoice, ThePlayersOwnVariablesAlwaysWin) {
     // Set to nothing is still the player's setting.
     EXPECT_EQ(defaultsFor(GraphicsView{}, {{"SDL_FRAMEBUFFER_ACCELERATION", ""}}),
               (std::vector<std::string>{kSoftware[0], kSoftware[2]}));
+}
+
+TEST(RendererChoice, OnAWaylandDesktopEachLibraryGetsWhatKeepsItsPictureAndPointerRight) {
+    using V = std::vector<std::string>;
+    const V keepMode = {"SDL_VIDEO_X11_XRANDR=0", "SDL_VIDEO_X11_VIDMODE=0"};
+    const V paced = {"SDL12COMPAT_SYNC_TO_VBLANK=1", "SDL12COMPAT_SCALE_METHOD=nearest"};
+    const GraphicsView gpu = withNode("i915"), none;
+    const Env session = {{"WAYLAND_DISPLAY", "wayland-0"}, {"DISPLAY", ":0"}};
+    const Env native = {{"WAYLAND_DISPLAY", "wayland-0"}, {"DISPLAY", ":0"}, {"SDL_VIDEODRIVER", "wayland"}};
+    V classicNoGpu = keepMode;
+    classicNoGpu.insert(classicNoGpu.end(), kSoftware.begin(), kSoftware.end());
+    const struct {
+        const char* what;
+        GraphicsView view;
+        Env env;
+        SdlKind kind;
+        V expected;
+    } cases[] = {
+        {"classic SDL on XWayland keeps the desktop's mode", gpu, session, SdlKind::classic, keepMode},
+        {"told by the session type", gpu, {{"XDG_SESSION_TYPE", "wayland"}}, SdlKind::classic, keepMode},
+        {"and without a GPU too", none, session, SdlKind::classic, classicNoGpu},
+        {"the player's own mode settings win", gpu,
+         {{"WAYLAND_DISPLAY", "w"}, {"SDL_VIDEO_X11_VIDMODE", "1"}}, SdlKind::classic, {keepMode[0]}},
+        {"an X11 desktop changes nothing", gpu, {{"DISPLAY", ":0"}, {"XDG_SESSION_TYPE", "x11"}},
+         SdlKind::classic, {}},
+        {"sdl12-compat on XWayland: as on X11", none, session, SdlKind::compat, kSoftware},
+        {"sdl12-compat on Wayland itself, paced by the compositor", none, native, SdlKind::compat, paced},
+        {"a list that names Wayland first", none, {{"SDL_VIDEODRIVER", "wayland,x11"}}, SdlKind::compat, paced},
+        {"a name that only starts so", none, {{"SDL_VIDEODRIVER", "waylandx"}}, SdlKind::compat, kSoftware},
+        {"Wayland as the only display", none, {{"WAYLAND_DISPLAY", "wayland-1"}}, SdlKind::compat, paced},
+        {"on a GPU SDL2 chooses", gpu, native, SdlKind::compat, {}},
+        {"the player's own scaling wins", none,
+         {{"SDL_VIDEODRIVER", "wayland"}, {"SDL12COMPAT_SCALE_METHOD", "linear"}}, SdlKind::compat, {paced[0]}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(defaultsFor(c.view, c.env, c.kind), c.expected) << c.what;
 }
 
 // A system's /dev and /sys as the kernel lays them out, below a folder.

@@ -139,6 +139,22 @@ hold_key q 0.3
 wait_game 10; rc=$GAME_RC
 [ "$rc" = 0 ] || fail "the installed game quit with status $rc"
 
+# --- On a Wayland desktop the launcher plays on sdl12-compat where the
+# system has it beside classic SDL 1.2 (Debian 12), unless the player's
+# LD_LIBRARY_PATH says otherwise. (SDL2 still picks X11 here.)
+compat=$(sdl_libraries "$PROBE" | awk '$1 == "sdl12-compat" { print $3; exit }')
+if [ -n "$compat" ]; then
+    unset LD_LIBRARY_PATH VELMORA_EXPECT_SDL
+    export WAYLAND_DISPLAY=velmora-wayland-test
+    start_game "$WORK/elsewhere"
+    to_menu
+    loaded=$(sdl_library_of_process "$GAME_PID")
+    [ "$loaded" = "$compat" ] || fail "on a Wayland desktop the launcher ran the game on $loaded"
+    hold_key q 0.3
+    wait_game 10
+    [ "$GAME_RC" = 0 ] || fail "the installed game quit with status $GAME_RC on sdl12-compat"
+fi
+
 # --- Removal takes every file away.
 remove_package || fail "dpkg -r: $(tail -n 20 "$WORK/remove.log")"
 trap cleanup EXIT

@@ -5,6 +5,7 @@
 //   probe pixel SHOT X Y                     -> "r,g,b"
 //   probe spot  SHOT COLOUR X0 Y0 X1 Y1 [D]  -> "x y count": mean place of that colour's pixels
 //                                               (each channel within D of it; default 0)
+//   probe box   SHOT COLOUR                  -> "x0 y0 x1 y1 count": the box around that colour
 //   probe live  SPRITE KEY X0 Y0 X1 Y1       -> as find, on the screen of $DISPLAY now
 //   probe sdl                                -> "kind version file" of the SDL 1.2 it loaded
 // KEY is "r,g,b" (pixels of that colour in the sprite are not compared) or "none".
@@ -200,6 +201,24 @@ int main(int argc, char** argv) {
         std::printf("%.2f %.2f %d\n", count ? sumX / count : -1.0, count ? sumY / count : -1.0, count);
         return 0;
     }
-    std::fprintf(stderr, "usage: probe find|same|pixel|spot|live|sdl ...\n");
+    // Where a picture filled with one colour was placed, at whatever scale.
+    if (argc >= 4 && std::strcmp(argv[1], "box") == 0) {
+        Image shot;
+        if (!load(argv[2], shot)) return 2;
+        const Uint32 colour = parseColour(argv[3]);
+        int x0 = shot.w, y0 = shot.h, x1 = -1, y1 = -1, count = 0;
+        for (int y = 0; y < shot.h; ++y)
+            for (int x = 0; x < shot.w; ++x)
+                if (shot.rgb[static_cast<size_t>(y * shot.w + x)] == colour) {
+                    x0 = x < x0 ? x : x0;
+                    y0 = y < y0 ? y : y0;
+                    x1 = x > x1 ? x : x1;
+                    y1 = y > y1 ? y : y1;
+                    ++count;
+                }
+        std::printf("%d %d %d %d %d\n", x0, y0, x1, y1, count);
+        return 0;
+    }
+    std::fprintf(stderr, "usage: probe find|same|pixel|spot|box|live|sdl ...\n");
     return 2;
 }
