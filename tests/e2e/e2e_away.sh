@@ -16,58 +16,9 @@ start_game
 to_menu
 start_match
 
-# Where the ball is now, read straight from the X server: "x y fraction".
-ball_now() { "$PROBE" live "$DATA/Ball.bmp" 255,255,255 470 -40 530 660; }
-# The game's processor time so far, in clock ticks.
-cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$GAME_PID/stat"; }
-# Sets Y to the ball's y, seen within a second (a window just restored
-# takes a frame or two to show).
-Y=
-ball_y() {
-    local x f
-    for _ in $(seq 20); do
-        read -r x Y f <<<"$(ball_now)"
-        ok_fraction "$f" 0.9 && return 0
-        sleep 0.05
-    done
-    fail "$1: no ball on the field ($x $Y $f)"
-}
-
-# An aim far off the target window: the ball rolls straight up the middle,
-# about a pixel a frame, 6 s or more from the player's end to the CPU's.
-move 800 300
-hold_button 3 0.2
-sleep 0.2
-hold_button 1 0.15
-sleep 0.8
+roll_ball
 window=$(xdotool getactivewindow)
-ball_y "after the shot"; y0=$Y
-iconify() {
-    xdotool windowminimize "$window"
-    for _ in $(seq 40); do
-        xprop -id "$window" WM_STATE 2>/dev/null | grep -q Iconic && return 0
-        sleep 0.05
-    done
-    fail "the window was not iconified"
-}
-iconify
-sleep 0.5
-t0=$(cpu_ticks)
-sleep 4
-t1=$(cpu_ticks)
-hz=$(getconf CLK_TCK)
-echo "iconified: $((t1 - t0)) ticks of $((4 * hz)) ($(awk -v t=$((t1 - t0)) -v h="$hz" 'BEGIN { printf "%.1f", 100 * t / (4 * h) }') % of a core)"
-[ $((t1 - t0)) -le $((4 * hz / 100)) ] || fail "iconified, the game took $((t1 - t0)) ticks in 4 s"
-xdotool windowactivate --sync "$window" 2>/dev/null
-ball_y "after the restore"; y1=$Y
-echo "the ball stood at y $y0 and goes on from y $y1"
-# The clock ran for a few tenths of a second between the two readings at
-# most, even on a busy machine; 4.5 s would have taken the ball 600 px and
-# more up the field.
-[ $((y0 - y1)) -lt 200 ] && [ "$y1" -le "$y0" ] || fail "the ball moved from y $y0 to y $y1 while away"
-sleep 0.5
-ball_y "after the return"; y2=$Y
-[ "$y2" -lt "$y1" ] || fail "the ball did not go on after the restore (y $y1, then $y2)"
+iconified_in_flight "$window" "$GAME_PID"
 
 # The other window takes the focus: the ball stands still until the
 # game's window has it back.
@@ -84,7 +35,7 @@ echo "without the focus the ball stood at y $y3, then $y4; with it back it went 
 [ "$y5" -lt "$y4" ] || fail "the ball did not go on with the focus back (y $y4, then $y5)"
 
 # A signal still ends the game at once while it waits.
-iconify
+iconify "$window"
 sleep 0.5
 kill -TERM "$GAME_PID"
 t0=$(date +%s%N)

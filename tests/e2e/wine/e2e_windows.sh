@@ -1,7 +1,8 @@
 # The Windows game under wine, as a player gets it: unpacked from the zip,
 # then installed silently, started through its Start-menu shortcut, and
 # uninstalled. Each copy must show the title, the menu, the field on Start,
-# the menu again on Escape, and end with status 0 on Q. The zip carries the
+# the menu again on Escape, and end with status 0 on Q; the zip's, under a
+# window manager, must also wait while iconified in a match. The zip carries the
 # game's licence, and the program its icon and version information; the
 # installed shortcut and the entry in the list of programs show icon,
 # version and publisher. The unpacked copy's
@@ -253,6 +254,26 @@ rc=$?
 for f in stdout.txt stderr.txt; do
     [ ! -e "$WORK/nodata/$f" ] && [ ! -e "$copy/$f" ] || fail "the game wrote $f"
 done
+
+# The zip's game waits while its player is away, as the Linux game does
+# (e2e_away.sh): for this, wine's windows are a window manager's.
+wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d Y /f >/dev/null 2>&1 && wineserver -w ||
+    fail "cannot set the wine registry"
+start_wm
+start_game "$copy"
+to_menu
+start_match
+roll_ball
+window=$(xdotool getactivewindow)
+iconified_in_flight "$window" "$(xdotool getwindowpid "$window")"
+hold_key Escape 0.3
+sleep 0.8
+hold_key q 0.3
+wait_game 20
+[ "$GAME_RC" = 0 ] || fail "away: exit status $GAME_RC"
+kill "$WM_PID"; wait "$WM_PID" 2>/dev/null; WM_PID=
+wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 && wineserver -w ||
+    fail "cannot set the wine registry"
 
 # 2. The installer, silently.
 snapshot before
