@@ -4,8 +4,9 @@
 // replaces what differs from SDL 1.2 or from the game's needs:
 // - SDL_Init also works where there is no page (the replay runner under
 //   node), and makes the audio context at the player's first key or click;
-// - the clock stands still while the page is hidden, so a match resumes
-//   where it was instead of jumping by the time away;
+// - the clock stands still while the page is hidden or its window has lost
+//   the focus, so a match resumes where it was instead of jumping by the
+//   time away;
 // - SDL_GetKeyState tells how many keys its array holds;
 // - the display reaches the canvas once a refresh (web_video.cpp);
 // - sounds play through Web Audio from the samples web_sound.cpp read.
@@ -15,8 +16,9 @@ mergeInto(LibraryManager.library, {
   $VelmoraWeb__postset: 'addOnPostRun(function() { VelmoraWeb.awaitMainsEnd(); });',
   $VelmoraWeb: {
     clockStart: null,
-    hiddenSince: null,
-    hiddenTotal: 0,
+    awaySince: null,
+    awayTotal: 0,
+    blurred: false,
     canvasListening: false,
     ctx: null,
     image: null,
@@ -52,23 +54,30 @@ mergeInto(LibraryManager.library, {
       if (VelmoraWeb.clockStart !== null) return;
       VelmoraWeb.clockStart = VelmoraWeb.now();
       if (typeof document == 'undefined') return;
-      if (document.hidden) VelmoraWeb.hiddenSince = VelmoraWeb.clockStart;
-      document.addEventListener('visibilitychange', function() {
+      if (document.hidden) VelmoraWeb.awaySince = VelmoraWeb.clockStart;
+      // Only a blur tells of a focus lost: a page that never had the focus
+      // (a headless browser, a frame never clicked) is not away.
+      var noteAway = function(event) {
+        if (event.type == 'blur' || event.type == 'focus') VelmoraWeb.blurred = event.type == 'blur';
         var now = VelmoraWeb.now();
-        if (document.hidden) {
-          if (VelmoraWeb.hiddenSince === null) VelmoraWeb.hiddenSince = now;
-        } else if (VelmoraWeb.hiddenSince !== null) {
-          VelmoraWeb.hiddenTotal += now - VelmoraWeb.hiddenSince;
-          VelmoraWeb.hiddenSince = null;
+        if (document.hidden || VelmoraWeb.blurred) {
+          if (VelmoraWeb.awaySince === null) VelmoraWeb.awaySince = now;
+        } else if (VelmoraWeb.awaySince !== null) {
+          VelmoraWeb.awayTotal += now - VelmoraWeb.awaySince;
+          VelmoraWeb.awaySince = null;
         }
-      });
+      };
+      document.addEventListener('visibilitychange', noteAway);
+      window.addEventListener('blur', noteAway);
+      window.addEventListener('focus', noteAway);
     },
 
-    // Milliseconds the page has been shown since the clock started.
+    // Milliseconds the page has been shown, with the focus, since the clock
+    // started.
     ticks: function() {
       VelmoraWeb.startClock();
       var now = VelmoraWeb.now();
-      var away = VelmoraWeb.hiddenTotal + (VelmoraWeb.hiddenSince === null ? 0 : now - VelmoraWeb.hiddenSince);
+      var away = VelmoraWeb.awayTotal + (VelmoraWeb.awaySince === null ? 0 : now - VelmoraWeb.awaySince);
       return Math.floor(now - VelmoraWeb.clockStart - away);
     },
 
