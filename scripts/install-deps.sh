@@ -9,7 +9,7 @@ packages=(
   libsdl1.2-compat
   libcairo2-dev libsndfile1-dev
   libgtest-dev libbenchmark-dev
-  libx11-dev xvfb xauth xdotool openbox imagemagick valgrind dpkg-dev file
+  libx11-dev xvfb xauth xdotool openbox x11-utils imagemagick valgrind dpkg-dev file
   lintian appstream desktop-file-utils man-db
   sway xwayland grim x11-xserver-utils libwayland-dev libxkbcommon-dev
 )
