@@ -28,4 +28,4 @@ void whileAway(const SDL_Event& event);
 // How long the poll sleeps between looks at the queue while away: short
 // enough that a return, a closed window or a signal is met at once, long
 // enough to cost nothing.
-constexpr uint32_t kAwayLookMs = 40;
+constexpr uint32_t kAwayLookMs = 100;
