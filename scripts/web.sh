@@ -2,7 +2,8 @@
 # Builds the browser game from this tree: installs what is missing, builds
 # (or reuses) FreeType for WebAssembly, the asset generator for this machine
 # and then the game, and leaves build-web/ holding the page velmora.html with
-# velmora.js, velmora.wasm and velmora.data, the licence texts, and
+# velmora.js, velmora.wasm and velmora.data, its manifest, icons and service
+# worker (for the home screen and playing offline), the licence texts, and
 # velmora-VERSION-web.zip of the same. Any static web host serves the folder
 # as it is. The builds themselves live in build-web-work/.
 set -euo pipefail
@@ -40,7 +41,7 @@ cached_prefix web "$key" "FreeType for WebAssembly" "$web/build-freetype.sh" "$f
 
 echo "== The asset generator, built for this machine"
 cmake -S . -B "$work/native" -DCMAKE_BUILD_TYPE=Release -DVELMORA_TESTS=OFF -DVELMORA_BENCH=OFF >/dev/null
-cmake --build "$work/native" -j2 --target velmora_make_assets
+cmake --build "$work/native" -j2 --target velmora_make_assets velmora_make_icon
 
 echo "== The game for the browser"
 emcmake cmake -S . -B "$work/game" -DCMAKE_BUILD_TYPE=Release -DVELMORA_WEB_PREFIX="$prefix" \
@@ -51,7 +52,7 @@ version=$(sed -nE 's/^project\(velmora VERSION ([0-9.]+).*/\1/p' CMakeLists.txt)
 name=velmora-$version-web
 rm -rf "$out"
 mkdir -p "$out/licenses"
-cp "$work/game"/velmora.{html,js,wasm,data} "$out/"
+cp "$work/game"/velmora.{html,js,wasm,data,webmanifest} "$work/game"/velmora-{sw.js,192.png,512.png} "$out/"
 cp LICENSE "$out/LICENSE"
 font_terms "$out/licenses"
 cp "$prefix"/licenses/* "$out/licenses/"

@@ -47,11 +47,13 @@ void put32(std::vector<unsigned char>& out, uint32_t v) {
     put16(out, v >> 16);
 }
 
-bool parseSize(const char* text, int& size) {
+// An .ico entry holds at most 256 pixels a side; a PNG (the web page's
+// 512-pixel icon) may be larger.
+bool parseSize(const char* text, int largest, int& size) {
     char* end = nullptr;
     const long v = std::strtol(text, &end, 10);
-    if (end == text || *end != '\0' || v < 8 || v > 256) {
-        std::fprintf(stderr, "icon size %s: not a whole number from 8 to 256\n", text);
+    if (end == text || *end != '\0' || v < 8 || v > largest) {
+        std::fprintf(stderr, "icon size %s: not a whole number from 8 to %d\n", text, largest);
         return false;
     }
     size = static_cast<int>(v);
@@ -75,7 +77,7 @@ int main(int argc, char** argv) {
     std::vector<int> sizes;
     for (int i = 2; i < argc; ++i) {
         int size = 0;
-        if (!parseSize(argv[i], size)) return 2;
+        if (!parseSize(argv[i], ico ? 256 : 1024, size)) return 2;
         sizes.push_back(size);
     }
 

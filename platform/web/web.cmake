@@ -4,7 +4,8 @@
 # SDL 1.2 comes from the files here over the toolchain's SDL event layer,
 # texts from platform/sdl_ttf over FreeType built by build-freetype.sh. The
 # game is velmora.js, velmora.wasm and velmora.data (data/), started by the
-# page velmora.html.
+# page velmora.html, with its manifest, icons and service worker
+# (velmora.webmanifest, velmora-192.png, velmora-512.png, velmora-sw.js).
 set(VELMORA_WEB_PREFIX "$ENV{VELMORA_WEB_PREFIX}" CACHE PATH "FreeType built for the browser (build-freetype.sh)")
 if(NOT EXISTS "${VELMORA_WEB_PREFIX}/lib/libfreetype.a")
   message(FATAL_ERROR "The browser build needs FreeType built by platform/web/build-freetype.sh: -DVELMORA_WEB_PREFIX=<its prefix>")
@@ -38,10 +39,27 @@ function(velmora_web_game target)
   target_link_options(${target} PRIVATE "SHELL:--preload-file ${CMAKE_BINARY_DIR}/data@data"
                       "SHELL:--exclude-file ${CMAKE_BINARY_DIR}/data/.generated")
   set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${CMAKE_BINARY_DIR}/data/.generated)
-  add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/velmora.html
-    COMMAND ${CMAKE_COMMAND} -E copy ${VELMORA_WEB_DIR}/velmora.html ${CMAKE_BINARY_DIR}/velmora.html
-    DEPENDS ${VELMORA_WEB_DIR}/velmora.html)
-  add_custom_target(${target}_page ALL DEPENDS ${CMAKE_BINARY_DIR}/velmora.html)
+  set(page "")
+  foreach(file velmora.html velmora.webmanifest)
+    add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/${file}
+      COMMAND ${CMAKE_COMMAND} -E copy ${VELMORA_WEB_DIR}/${file} ${CMAKE_BINARY_DIR}/${file}
+      DEPENDS ${VELMORA_WEB_DIR}/${file})
+    list(APPEND page ${CMAKE_BINARY_DIR}/${file})
+  endforeach()
+  # The home screen's icons, by the icon drawer of the other platforms.
+  foreach(size 192 512)
+    add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/velmora-${size}.png
+      COMMAND velmora_make_icon ${CMAKE_BINARY_DIR}/velmora-${size}.png ${size}
+      DEPENDS velmora_make_icon)
+    list(APPEND page ${CMAKE_BINARY_DIR}/velmora-${size}.png)
+  endforeach()
+  # The service worker that keeps all of these and the game for offline play.
+  add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/velmora-sw.js
+    COMMAND ${CMAKE_COMMAND} -DVERSION=${PROJECT_VERSION} -DDIR=${CMAKE_BINARY_DIR}
+            -DTEMPLATE=${VELMORA_WEB_DIR}/velmora-sw.js -DOUT=${CMAKE_BINARY_DIR}/velmora-sw.js
+            -P ${VELMORA_WEB_DIR}/service-worker.cmake
+    DEPENDS ${target} ${page} ${VELMORA_WEB_DIR}/velmora-sw.js ${VELMORA_WEB_DIR}/service-worker.cmake)
+  add_custom_target(${target}_page ALL DEPENDS ${page} ${CMAKE_BINARY_DIR}/velmora-sw.js)
 endfunction()
 
 # The replay runner (tests/replay_tool.cpp) for node, which reads data/ and

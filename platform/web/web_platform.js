@@ -8,6 +8,8 @@
 //   the focus, so a match resumes where it was instead of jumping by the
 //   time away;
 // - SDL_GetKeyState tells how many keys its array holds;
+// - a finger on the canvas is the mouse, and the page's controls press the
+//   right button and Escape (Module.velmoraPress);
 // - the display reaches the canvas once a refresh (web_video.cpp);
 // - sounds play through Web Audio from the samples web_sound.cpp read.
 
@@ -27,6 +29,74 @@ mergeInto(LibraryManager.library, {
     dummyAudio: false,
     buffers: [null],
     channels: [],
+    drains: 0,      // event queue drains so far: one a pass of the game's loop
+    presses: [],    // buttons and keys held by fingers and the page's controls
+    keysHeld: {},   // keys those set in the keyboard state
+    finger: null,   // the press of the fingers on the canvas
+    fingers: 0,     // how many there are
+
+    // The game samples the buttons and keys once a pass and never sees press
+    // events, and the menus test the click point of the pass before. So a
+    // press shows from the second drain after it came, when the pointer it
+    // moved has reached the click point, and lets go no sooner than the drain
+    // after the one that first saw it.
+    press: function(kind, code) {
+      var press = { kind: kind, code: code, from: VelmoraWeb.drains + 2, seenAt: -1, lifted: false };
+      VelmoraWeb.presses.push(press);
+      return press;
+    },
+
+    // Buttons (a mask) or keys (code: true) held now by the presses of kind.
+    held: function(kind) {
+      var drains = VelmoraWeb.drains, now = kind == 'button' ? 0 : {};
+      VelmoraWeb.presses = VelmoraWeb.presses.filter(function(press) {
+        if (press.kind != kind) return true;
+        if (press.lifted && (press.seenAt < 0 ? press.cancelled : drains > press.seenAt)) return false;
+        if (drains >= press.from) {
+          if (press.seenAt < 0) press.seenAt = drains;
+          if (kind == 'button') now |= press.code; else now[press.code] = true;
+        }
+        return true;
+      });
+      return now;
+    },
+
+    // A finger is the mouse: the crosshair's centre, the game's click point
+    // 25 pixels right of and below the pointer, comes under it. One finger
+    // holds the left button; a second one turns the gesture into the right
+    // button, which opens the aim, without the left one that would charge.
+    touch: function(e) {
+      e.preventDefault();  // no mouse events made from it, no zoom or scroll
+      var W = VelmoraWeb, fingers = e.targetTouches.length;
+      if (e.type == 'touchstart' && fingers >= 2 && W.fingers < 2) {
+        if (W.finger) W.finger.lifted = W.finger.cancelled = true;
+        W.finger = W.press('button', 4);
+      } else if (e.type == 'touchstart' && !W.finger) {
+        W.finger = W.press('button', 1);
+      }
+      if (W.finger && W.finger.code == 1) {
+        var touch = e.targetTouches[0] || e.changedTouches[0];
+        W.pointTo(touch.clientX, touch.clientY);
+      }
+      if (!fingers && W.finger) {
+        W.finger.lifted = true;
+        W.finger = null;
+      }
+      W.fingers = fingers;
+    },
+
+    // Queues a mouse motion that puts the click point at the page point.
+    pointTo: function(clientX, clientY) {
+      var canvas = Module['canvas'], box = canvas.getBoundingClientRect();
+      var sx = box.width / canvas.width, sy = box.height / canvas.height;
+      var at = function(client, start, scale, size) {
+        var g = Math.min(Math.max(Math.floor((client - start) / scale), 0), size - 1);
+        return start + (Math.max(g - 25, 0) + 0.5) * scale;
+      };
+      SDL.events.push({ type: 'mousemove',
+                        pageX: at(clientX, box.left, sx, canvas.width) + window.scrollX,
+                        pageY: at(clientY, box.top, sy, canvas.height) + window.scrollY });
+    },
 
     // main gives the browser its turn at every delay and flip, so it
     // returns long after the runtime's own start-up has stopped waiting
@@ -87,7 +157,8 @@ mergeInto(LibraryManager.library, {
     listenForFirstInput: function() {
       if (typeof window == 'undefined' || VelmoraWeb.inputListening) return;
       VelmoraWeb.inputListening = true;
-      var types = ['keydown', 'mousedown', 'touchend', 'pointerdown'];
+      // (A finger's pointerdown does not count as the player's gesture.)
+      var types = ['keydown', 'mousedown', 'touchend', 'pointerup'];
       var start = function() {
         VelmoraWeb.makeAudio();
         if (!VelmoraWeb.audio) return;
@@ -159,10 +230,31 @@ mergeInto(LibraryManager.library, {
     return VelmoraWeb.ticks() >>> 0;
   },
 
-  SDL_GetKeyState__deps: ['$SDL'],
+  SDL_GetKeyState__deps: ['$SDL', '$VelmoraWeb'],
   SDL_GetKeyState: function(numkeys) {
     if (numkeys) HEAP32[numkeys >> 2] = SDL.keyboardState ? 0x10000 : 0;
-    return SDL.keyboardState || 0;
+    if (!SDL.keyboardState) return 0;
+    var held = VelmoraWeb.held('key'), code;
+    for (code in VelmoraWeb.keysHeld) {
+      if (!held[code]) HEAPU8[SDL.keyboardState + Number(code)] = 0;
+    }
+    for (code in held) HEAPU8[SDL.keyboardState + Number(code)] = 1;
+    VelmoraWeb.keysHeld = held;
+    return SDL.keyboardState;
+  },
+
+  SDL_GetMouseState__deps: ['$SDL', '$Browser', '$VelmoraWeb'],
+  SDL_GetMouseState: function(x, y) {
+    if (x) HEAP32[x >> 2] = Browser.mouseX;
+    if (y) HEAP32[y >> 2] = Browser.mouseY;
+    return SDL.buttonState | VelmoraWeb.held('button');
+  },
+
+  SDL_PollEvent__deps: ['$SDL', '$VelmoraWeb'],
+  SDL_PollEvent: function(event) {
+    var got = SDL.pollEvent(event);
+    if (!got) ++VelmoraWeb.drains;
+    return got;
   },
 
   SDL_Quit__deps: ['$VelmoraWeb'],
@@ -180,11 +272,20 @@ mergeInto(LibraryManager.library, {
     if (canvas.height != h) canvas.height = h;
     if (!VelmoraWeb.canvasListening) {
       VelmoraWeb.canvasListening = true;
-      ['mousedown', 'mouseup', 'mousemove', 'mouseout', 'touchstart', 'touchend', 'touchmove'].forEach(function(type) {
+      ['mousedown', 'mouseup', 'mousemove', 'mouseout'].forEach(function(type) {
         canvas.addEventListener(type, SDL.receiveEvent, true);
+      });
+      ['touchstart', 'touchmove', 'touchend', 'touchcancel'].forEach(function(type) {
+        canvas.addEventListener(type, VelmoraWeb.touch, { capture: true, passive: false });
       });
       // The right button opens the aim; no menu over the game.
       canvas.addEventListener('contextmenu', function(e) { e.preventDefault(); });
+      // The page's controls: "Aim" is the right button, "Menu" Escape, held
+      // while pressed and for one pass at least. Returns the letting go.
+      Module['velmoraPress'] = function(what) {
+        var press = what == 'aim' ? VelmoraWeb.press('button', 4) : VelmoraWeb.press('key', 27);
+        return function() { press.lifted = true; };
+      };
     }
     VelmoraWeb.ctx = canvas.getContext('2d', { alpha: false });
     VelmoraWeb.image = null;
