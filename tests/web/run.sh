@@ -8,6 +8,8 @@
 # - the walk in headless Chromium at 1024x768 in the page's full screen and
 #   in a 1600x1000 window, with the pictures compared pixel for pixel;
 # - the six sounds through the web mixer;
+# - the walk by touch alone on a tablet and a phone (touch.js), and the
+#   game played offline after one visit;
 # - figures: download sizes, the browser's cost beside the native one.
 # Every process started here ends by the end, also on failure.
 set -euo pipefail
@@ -125,6 +127,8 @@ run node "$here/browser.js" walk "$url/velmora.html" 1600 1000 window "$work/nat
 run node "$here/browser.js" sounds "$url/sound_check.html" "$native/data" "$work/out"
 run node "$here/browser.js" nosound "$url/velmora.html"
 run node "$here/browser.js" cost "$url/velmora.html" "$work/out"
+run node "$here/touch.js" walk "$url/velmora.html" "$native/data" "$work/out"
+run node "$here/touch.js" offline "$work/site"
 
 echo "== Figures (never fail the run)"
 for f in velmora.html velmora.js velmora.wasm velmora.data; do
