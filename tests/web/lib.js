@@ -42,7 +42,13 @@ function watchAudio(page) {
     window.__audioContexts = [];
     const Context = window.AudioContext;
     window.AudioContext = class extends Context {
-      constructor(...args) { super(...args); window.__audioContexts.push(this); }
+      // ran: it has run at some time (it rests two seconds after a sound).
+      constructor(...args) {
+        super(...args);
+        window.__audioContexts.push(this);
+        this.ran = this.state === 'running';
+        this.addEventListener('statechange', () => { this.ran = this.ran || this.state === 'running'; });
+      }
     };
     const start = AudioBufferSourceNode.prototype.start;
     AudioBufferSourceNode.prototype.start = function(...args) {
