@@ -31,7 +31,7 @@ mergeInto(LibraryManager.library, {
     channels: [],
     drains: 0,      // event queue drains so far: one a pass of the game's loop
     presses: [],    // buttons and keys held by fingers and the page's controls
-    keysHeld: {},   // keys those set in the keyboard state
+    keysHeld: {},   // the keys they hold in the keyboard state
     finger: null,   // the press of the fingers on the canvas
     fingers: 0,     // how many there are
 
@@ -157,7 +157,7 @@ mergeInto(LibraryManager.library, {
     listenForFirstInput: function() {
       if (typeof window == 'undefined' || VelmoraWeb.inputListening) return;
       VelmoraWeb.inputListening = true;
-      // (A finger's pointerdown does not count as the player's gesture.)
+      // (A finger's pointerdown is no such input; its pointerup and touchend are.)
       var types = ['keydown', 'mousedown', 'touchend', 'pointerup'];
       var start = function() {
         VelmoraWeb.makeAudio();
