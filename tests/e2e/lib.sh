@@ -250,7 +250,7 @@ ball_y() {
         convert "$DATA/TestFigur2.bmp" -crop 140x100+0+0 +repage "BMP3:$WORK/figure-top.bmp"
     for _ in $(seq 20); do
         read -r x fy ff <<<"$("$PROBE" live "$WORK/figure-top.bmp" 255,255,255 380 520 520 620)"
-        read -r x Y f <<<"$("$PROBE" live "$DATA/Ball.bmp" 255,255,255 460 -40 540 660)"
+        read -r x Y f <<<"$("$PROBE" live "$DATA/Ball.bmp" 255,255,255 460 -40 540 700)"
         ok_fraction "$f" 0.9 && ok_fraction "$ff" 0.8 && { Y=$((Y - fy + 570)); return 0; }
         sleep 0.05
     done
