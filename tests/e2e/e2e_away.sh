@@ -32,7 +32,7 @@ echo "without the focus the ball stood at y $y0, then $y1; with it back it went 
 [ "$y1" = "$y0" ] || fail "the ball moved from y $y0 to y $y1 without the focus"
 [ "$y2" -lt "$y1" ] || fail "the ball did not go on with the focus back (y $y1, then $y2)"
 
-iconified_in_flight "$window" "$GAME_PID"
+iconified_in_flight "$window" "$GAME_PID" "$y2"
 
 # A signal still ends the game at once while it waits (a second and a half
 # on a busy machine, of which the test's own look takes a tenth).

@@ -268,11 +268,12 @@ iconify() {
 
 # With the ball rolling, iconifies the game's window ($1, its process $2):
 # over 4 s the game takes at most 1 % of a core; restored, the ball is where
-# it stood, not where 4.5 s more would have taken it, and goes on.
+# it stood, not where 4.5 s more would have taken it, and goes on. $3, if
+# given, is where the ball was just seen, so no time goes on a look.
 iconified_in_flight() {
-    local window=$1 pid=$2 y0 y1 t0 t1 hz
+    local window=$1 pid=$2 y0=${3:-} y1 t0 t1 hz
     hz=$(getconf CLK_TCK)
-    ball_y "before iconifying"; y0=$Y
+    [ -n "$y0" ] || { ball_y "before iconifying"; y0=$Y; }
     iconify "$window"
     sleep 0.5
     t0=$(awk '{ print $14 + $15 }' "/proc/$pid/stat")
