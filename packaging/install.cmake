@@ -268,4 +268,8 @@ else()
   string(APPEND CPACK_DEBIAN_GAME_PACKAGE_DEPENDS ", libsdl1.2debian, libsdl-ttf2.0-0, libsdl-mixer1.2")
 endif()
 set(CPACK_DEBIAN_DATA_PACKAGE_DEPENDS "fonts-liberation")
+# The same bytes from the same tree: dates, owners, modes and order fixed.
+set(CPACK_POST_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/debs-same-bytes.cmake)
+set(CPACK_VELMORA_SOURCE_DIR ${PROJECT_SOURCE_DIR})
+set(CPACK_VELMORA_RELEASE_DATE ${VELMORA_RELEASE_DATE})
 include(CPack)

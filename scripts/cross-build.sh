@@ -7,6 +7,11 @@
 #       sets cache and prefix to ~/.cache/velmora-KIND/KEY and its prefix/,
 #       and unless that build is complete runs
 #       bash SCRIPT "$prefix" WORK_FOLDER ARG... to make it
+#   source_date_epoch
+#       prints the date that every file of a download carries
+#   zip_same_bytes DIR NAME ZIP
+#       zips the folder NAME below DIR into ZIP, the same bytes from the
+#       same files whenever and wherever it runs
 
 install_missing() {
     local p missing=() sudo_cmd=()
@@ -55,4 +60,29 @@ cached_prefix() {
             rm -rf "$other" "$other.lock"
         fi
     done
+}
+
+# SOURCE_DATE_EPOCH when set (scripts/release.sh sets the commit's date),
+# else the date of the tree's last commit, else that of the newest entry
+# of packaging/changelog (an unpacked tarball has no history).
+source_date_epoch() {
+    local epoch=${SOURCE_DATE_EPOCH:-}
+    [ -n "$epoch" ] || epoch=$(git -C "$root" log -1 --format=%ct 2>/dev/null) || epoch=
+    [ -n "$epoch" ] || epoch=$(date -u -d "$(sed -n 's/^ -- .*>  //p' "$root/packaging/changelog" | head -n 1)" +%s)
+    echo "$epoch"
+}
+
+# zip stores what the folder says of each file: its order on the disk, its
+# date in local time, its mode under the umask of the moment. Each of these
+# is fixed first: modes 755 for folders and programs, 644 for the rest, every
+# date source_date_epoch's, members in byte order, times read in UTC; -X
+# leaves out the extra fields (owners, exact times).
+zip_same_bytes() {
+    local dir=$1 name=$2 zip=$3 epoch
+    epoch=$(source_date_epoch)
+    rm -f "$zip"
+    (cd "$dir" &&
+     chmod -R u=rwX,go=rX "$name" &&
+     find "$name" -exec touch -h -d "@$epoch" {} + &&
+     find "$name" | LC_ALL=C sort | TZ=UTC zip -q -X -@ "$zip")
 }

@@ -4,6 +4,16 @@
 # velmora-data, the Windows zip and installer, the web zip (where
 # scripts/web.sh exists) and SHA256SUMS; then prints a table of the files
 # and their sizes.
+#   bash scripts/release.sh
+#   bash scripts/release.sh --verify DIR
+#
+# The same commit gives the same bytes wherever, whenever and by whomever it
+# is built: every date in them is SOURCE_DATE_EPOCH, the commit's date, and
+# the build folder, the umask, the locale and the time zone leave no trace.
+# --verify checks that: it builds the release of this checkout's last
+# commit again in a fresh clone, under another umask, time zone and locale,
+# and compares each file with the one in DIR, printing where they differ
+# (diffoscope); it fails if any file differs or lacks its twin.
 #
 # Everything is built from the committed tree, which is why the tree must be
 # clean: the tarball is made with git archive, unpacked under build-release/
@@ -14,6 +24,48 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 started=$(date +%s)
+
+if [ "${1:-}" = --verify ]; then
+    [ $# -eq 2 ] && [ -f "$2/SHA256SUMS" ] || {
+        echo "usage: bash scripts/release.sh --verify DIR   (DIR: a release, with its SHA256SUMS)" >&2
+        exit 2
+    }
+    theirs=$(realpath "$2")
+    source scripts/cross-build.sh
+    install_missing diffoscope-minimal
+    fresh=$(mktemp -d /tmp/velmora-verify.XXXXXX)
+    echo "== Building commit $(git rev-parse --short HEAD) again in $fresh/rebuilt"
+    git clone -q --no-local --no-hardlinks "$root" "$fresh/rebuilt"
+    git -C "$fresh/rebuilt" checkout -q --detach "$(git rev-parse HEAD)"
+    (umask 077; export TZ=Pacific/Kiritimati LC_ALL=C.UTF-8 LANG=C.UTF-8
+     bash "$fresh/rebuilt/scripts/release.sh") >"$fresh/release.log" 2>&1 || {
+        tail -n 30 "$fresh/release.log" >&2
+        echo "release.sh --verify: the release did not build again; the log is $fresh/release.log" >&2
+        exit 1
+    }
+    ours=$fresh/rebuilt/dist
+    differing=0
+    echo "== $theirs beside the files built again"
+    for f in $( (ls "$theirs"; ls "$ours") | LC_ALL=C sort -u); do
+        if [ ! -f "$theirs/$f" ] || [ ! -f "$ours/$f" ]; then
+            echo "   missing   $f (only in $([ -f "$theirs/$f" ] && echo "$theirs" || echo "the new build"))"
+            differing=1
+        elif cmp -s "$theirs/$f" "$ours/$f"; then
+            echo "   same      $f"
+        else
+            echo "   DIFFERS   $f:"
+            diffoscope --text - "$theirs/$f" "$ours/$f" 2>&1 | head -n 40 | sed 's/^/      /' || true
+            differing=1
+        fi
+    done
+    if [ "$differing" = 0 ]; then
+        rm -rf "$fresh"
+        echo "== Every file is the same"
+    else
+        echo "release.sh --verify: the files differ; the new build is kept in $fresh" >&2
+    fi
+    exit "$differing"
+fi
 
 git rev-parse --is-inside-work-tree >/dev/null 2>&1 || {
     echo "release.sh: $root is not a git checkout" >&2
@@ -33,10 +85,16 @@ dist=$root/dist
 work=$root/build-release
 rm -rf "$dist" "$work"
 mkdir -p "$dist" "$work"
-echo "== Velmora $version from commit $(git rev-parse --short HEAD)"
+# Every date in the downloads; the tools that date their output read it
+# too (CPack, ld, strip, dpkg-deb).
+export SOURCE_DATE_EPOCH
+SOURCE_DATE_EPOCH=$(git log -1 --format=%ct HEAD)
+echo "== Velmora $version from commit $(git rev-parse --short HEAD) of $(date -u -d "@$SOURCE_DATE_EPOCH" '+%F %T') UTC"
 
 echo "== The source tarball"
-git archive --format=tar.gz --prefix="$name/" -o "$dist/$name.tar.gz" HEAD
+# git archive dates the members with the commit; the modes and gzip (no
+# name, no date) are set here, not by the user's git settings or version.
+git -c tar.umask=0022 archive --format=tar --prefix="$name/" HEAD | gzip -9n >"$dist/$name.tar.gz"
 tar -xzf "$dist/$name.tar.gz" -C "$work"
 src=$work/$name
 
@@ -96,8 +154,9 @@ if [ -f "$dist/$name-web.zip" ]; then
     grep -qE ' ([^ ]*/)?LICENSE(\.txt)?$' <<<"$(unzip -l "$dist/$name-web.zip")" || licence_missing "$name-web.zip"
 fi
 
-(cd "$dist" && sha256sum -- * >SHA256SUMS)
+files=$(cd "$dist" && LC_ALL=C ls)
+(cd "$dist" && sha256sum -- $files >SHA256SUMS)
 
 echo "== dist/ after $(($(date +%s) - started)) s:"
 printf '%-40s %12s\n' file bytes
-(cd "$dist" && for f in *; do printf '%-40s %12s\n' "$f" "$(stat -c %s "$f")"; done)
+(cd "$dist" && for f in $(LC_ALL=C ls); do printf '%-40s %12s\n' "$f" "$(stat -c %s "$f")"; done)

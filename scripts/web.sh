@@ -59,7 +59,7 @@ cp "$prefix"/licenses/* "$out/licenses/"
 mkdir -p "$work/stage"
 rm -rf "${work:?}/stage/$name"
 cp -r "$out" "$work/stage/$name"
-(cd "$work/stage" && zip -q -r -X "$out/$name.zip" "$name")
+zip_same_bytes "$work/stage" "$name" "$out/$name.zip"
 
 echo "== Done in $(( $(date +%s) - started )) s:"
 for f in "$out"/velmora.{html,js,wasm,data} "$out/$name.zip"; do

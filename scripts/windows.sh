@@ -12,6 +12,10 @@ started=$(date +%s)
 
 bash scripts/install-deps.sh
 source "$root/scripts/cross-build.sh"
+# The linker and strip date the programs with it: the commit's, not the
+# moment of the build.
+export SOURCE_DATE_EPOCH
+SOURCE_DATE_EPOCH=$(source_date_epoch)
 install_missing g++-mingw-w64-x86-64 mingw-w64-tools wine64 wine nsis zip unzip dpkg-dev patch python3 icoutils
 
 # Debian's library sources: classic SDL 1.2 and SDL_mixer 1.2 as Debian 12
@@ -58,6 +62,7 @@ stage=$out/stage/$name
 rm -rf "$out/stage" "$out/$name.zip" "$out/$name-setup.exe"
 mkdir -p "$stage/licenses"
 cp "$out/game/velmora.exe" "$prefix"/bin/*.dll "$stage/"
+python3 "$here/pe-export-date.py" "$SOURCE_DATE_EPOCH" "$stage"/*.dll
 x86_64-w64-mingw32-strip --strip-unneeded "$stage"/*.exe "$stage"/*.dll
 cp -r "$out/game/data" "$stage/data"
 rm -f "$stage/data/.generated"
@@ -67,15 +72,19 @@ cp "$here/README.txt" "$stage/README.txt"
 # The game's own licence, with Windows line ends, beside the others'.
 sed 's/$/\r/' LICENSE >"$stage/LICENSE.txt"
 
-(cd "$out/stage" && zip -q -r -X "../$name.zip" "$name")
+# The zip sets the stage's modes and dates, which the installer keeps too.
+zip_same_bytes "$out/stage" "$name" "$out/$name.zip"
 
 # The uninstaller removes exactly the files the installer put there.
-(cd "$stage" && find . -type f | sed 's|^\./||; s|/|\\|g' | sort |
+(cd "$stage" && find . -type f | sed 's|^\./||; s|/|\\|g' | LC_ALL=C sort |
     sed 's|.*|  Delete "$INSTDIR\\&"|' >"$out/stage/uninstall-files.nsh"
- cd "$stage" && find . -mindepth 1 -type d | sed 's|^\./||; s|/|\\|g' | sort -r |
+ cd "$stage" && find . -mindepth 1 -type d | sed 's|^\./||; s|/|\\|g' | LC_ALL=C sort -r |
     sed 's|.*|  RMDir "$INSTDIR\\&"|' >"$out/stage/uninstall-dirs.nsh")
+# The size the list of programs shows: the files' own, which du's blocks
+# are not (they depend on the file system).
+size_kb=$(find "$stage" -type f -printf '%s\n' | awk '{ s += $1 } END { printf "%d", (s + 1023) / 1024 }')
 makensis -V2 -DVERSION="$version" -DSTAGE="$stage" -DLISTS="$out/stage" \
-    -DICON="$out/game/packaging/velmora.ico" -DSIZE_KB="$(du -sk "$stage" | cut -f1)" \
+    -DICON="$out/game/packaging/velmora.ico" -DSIZE_KB="$size_kb" \
     -DOUTFILE="$out/$name-setup.exe" "$here/velmora.nsi"
 
 echo "== Done in $(( $(date +%s) - started )) s:"
