@@ -52,6 +52,11 @@ bash tests/e2e/wine/e2e_windows.sh "build-win64/velmora-$version-win64.zip" \
 echo "== The browser build and its tests (replays under node, the walk in headless Chromium)"
 bash tests/web/run.sh
 
+echo "== The .debs built twice and the zips made twice: the same bytes (release.sh --verify does it all)"
+bash tests/release/same_downloads.sh
+echo "== The pictures in docs/ taken again: what they show, and not stale"
+bash tests/release/pictures.sh build
+
 echo "== Frame benchmark (figures only; timing never fails the run)"
 bash bench/run.sh build
 echo "== The game's cost on a display, on each SDL 1.2 (figures only)"

@@ -108,6 +108,16 @@ out=$(desktop-file-validate "$desktop" 2>&1) && [ -z "$out" ] || fail "desktop-f
 out=$(appstreamcli validate --no-net "/usr/share/metainfo/$app.metainfo.xml" 2>&1) ||
     fail "appstreamcli validate: $out"
 grep -E '^[EW]: ' <<<"$out" && fail "appstreamcli validate: $out"
+# Every picture the metadata shows is one of the tree's docs/, where the
+# repository publishes them (scripts/screenshots.sh takes them).
+images=$(sed -n 's|.*<image>\(.*\)</image>.*|\1|p' "/usr/share/metainfo/$app.metainfo.xml")
+[ -n "$images" ] || fail "the metadata names no screenshot"
+for url in $images; do
+    [[ $url == https://raw.githubusercontent.com/velmora/velmora/main/docs/*.png ]] ||
+        fail "screenshot $url is not published from docs/"
+    file -b "$(dirname "$0")/../../docs/${url##*/}" | grep -q '^PNG image data, 1024 x 768' ||
+        fail "screenshot $url: no 1024x768 docs/${url##*/} in the tree"
+done
 grep -q "<release version=\"$version\" date=\"[0-9]\{4\}-[0-9][0-9]-[0-9][0-9]\"" "/usr/share/metainfo/$app.metainfo.xml" ||
     fail "the metadata names no release $version with its date"
 # (From the package itself: a minimal system may leave manual pages out.)
