@@ -36,9 +36,23 @@ add_library(PkgConfig::SDLLIBS ALIAS velmora_web_sdl)
 function(velmora_web_game target)
   add_dependencies(${target} assets)
   set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${VELMORA_WEB_DIR}/web_platform.js)
-  target_link_options(${target} PRIVATE "SHELL:--preload-file ${CMAKE_BINARY_DIR}/data@data"
-                      "SHELL:--exclude-file ${CMAKE_BINARY_DIR}/data/.generated")
+  # The files one by one, in byte order: given the folder, the packager
+  # takes them in the order the file system lists them, which differs from
+  # one folder to another.
+  file(STRINGS ${PROJECT_SOURCE_DIR}/platform/data_files.def lines REGEX "^DATA_FILE\\(")
+  set(files "")
+  foreach(line IN LISTS lines)
+    string(REGEX REPLACE "^.*\"(data/[^\"]+)\".*$" "\\1" file "${line}")
+    list(APPEND files ${file})
+  endforeach()
+  list(SORT files)
+  foreach(file IN LISTS files)
+    target_link_options(${target} PRIVATE "SHELL:--preload-file ${CMAKE_BINARY_DIR}/${file}@${file}")
+  endforeach()
   set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${CMAKE_BINARY_DIR}/data/.generated)
+  add_custom_command(TARGET ${target} POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -DJS=$<TARGET_FILE_DIR:${target}>/${target}.js
+            -DDATA=$<TARGET_FILE_DIR:${target}>/${target}.data -P ${VELMORA_WEB_DIR}/package-id.cmake)
   set(page "")
   foreach(file velmora.html velmora.webmanifest)
     add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/${file}
