@@ -39,12 +39,7 @@ function(velmora_web_game target)
   # The files one by one, in byte order: given the folder, the packager
   # takes them in the order the file system lists them, which differs from
   # one folder to another.
-  file(STRINGS ${PROJECT_SOURCE_DIR}/platform/data_files.def lines REGEX "^DATA_FILE\\(")
-  set(files "")
-  foreach(line IN LISTS lines)
-    string(REGEX REPLACE "^.*\"(data/[^\"]+)\".*$" "\\1" file "${line}")
-    list(APPEND files ${file})
-  endforeach()
+  set(files ${VELMORA_DATA_FILES})
   list(SORT files)
   foreach(file IN LISTS files)
     target_link_options(${target} PRIVATE "SHELL:--preload-file ${CMAKE_BINARY_DIR}/${file}@${file}")
