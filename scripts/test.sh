@@ -55,7 +55,7 @@ bash tests/web/run.sh
 echo "== The .debs built twice and the zips made twice: the same bytes (release.sh --verify does it all)"
 bash tests/release/same_downloads.sh
 echo "== The pictures in docs/ taken again: what they show, and not stale"
-bash tests/release/pictures.sh build
+bash tests/release/pictures.sh
 
 echo "== Frame benchmark (figures only; timing never fails the run)"
 bash bench/run.sh build

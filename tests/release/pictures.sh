@@ -11,12 +11,11 @@
 #   most what those four sprites cover in two places each, and no more.
 #   Where the system's font, drawing library or SDL are not those that
 #   docs/made-with.txt names, the pixels cannot be compared, and it says so.
-#   bash tests/release/pictures.sh [BUILD_FOLDER]
+#   bash tests/release/pictures.sh
 set -uo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
-build=$(realpath "${1:-$root/build}")
-probe=$build/tests/velmora_probe
-data=$build/data
+probe=$root/build/tests/velmora_probe
+data=$root/build/data
 work=$(mktemp -d /tmp/velmora-pictures.XXXXXX)
 trap 'rm -rf "$work"' EXIT
 failed=0
