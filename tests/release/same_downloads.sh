@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Downloads that anyone can rebuild bit for bit, checked where it is cheap
 # (scripts/release.sh --verify rebuilds everything at release time):
-# - the two .debs built twice from this tree, in two folders, seconds apart,
-#   under two umasks, time zones and locales: the same bytes;
+# - the two .debs from the test command's build/ and from a second build of
+#   this tree in another folder, minutes later, under another umask, time
+#   zone and locale: the same bytes;
 # - the Windows and web zips made twice from the files of the builds the
 #   test command made before (build-win64/, build-web/), under the same
 #   changes: the same bytes;
@@ -18,25 +19,25 @@ trap 'rm -rf "$work"' EXIT
 failed=0
 differ() { echo "FAIL: $*" >&2; failed=1; }
 
-# Two copies of the tree as it stands, committed or not.
-mkdir -p "$work/a/velmora" "$work/second folder/tree"
-(cd "$root" && git ls-files -z --cached --others --exclude-standard | tar --null -T - -cf "$work/tree.tar")
-tar -xf "$work/tree.tar" -C "$work/a/velmora"
-tar -xf "$work/tree.tar" -C "$work/second folder/tree"
+# A copy of the tree as it stands, committed or not.
+mkdir -p "$work/second folder/tree"
+(cd "$root" && git ls-files -z --cached --others --exclude-standard | tar --null -T - -c) |
+    tar -x -C "$work/second folder/tree"
 
-# One build of the game and its packages; stamps in OUT/environment.
+# The game and its packages from build/ (made by the test command, or here
+# if missing), and from a build of the copy with the tests left out.
 debs() {
-    local tree=$1 out=$2
-    cmake -S "$tree" -B "$tree/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-        -DVELMORA_TESTS=OFF -DVELMORA_BENCH=OFF >"$out.log" 2>&1 &&
+    local tree=$1 out=$2 tests=$3
+    [ "$tests" = OFF ] || [ ! -f "$tree/build/CMakeCache.txt" ] || tests=
+    { [ -z "$tests" ] || cmake -S "$tree" -B "$tree/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+          -DVELMORA_TESTS="$tests" -DVELMORA_BENCH="$tests"; } >"$out.log" 2>&1 &&
     cmake --build "$tree/build" -j"$(nproc)" >>"$out.log" 2>&1 &&
     (cd "$tree/build" && cpack -G DEB -B "$out") >>"$out.log" 2>&1 ||
         { tail -n 20 "$out.log" >&2; echo "FAIL: the packages did not build in $tree" >&2; exit 1; }
 }
 echo "== The .debs, built twice"
-(umask 022; export TZ=UTC LC_ALL=C; debs "$work/a/velmora" "$work/debs-a")
-sleep 1
-(umask 077; export TZ=Pacific/Kiritimati LC_ALL=C.UTF-8; debs "$work/second folder/tree" "$work/debs-b")
+debs "$root" "$work/debs-a" ON
+(umask 077; export TZ=Pacific/Kiritimati LC_ALL=C.UTF-8; debs "$work/second folder/tree" "$work/debs-b" OFF)
 
 # The zips, made twice from the files that went into the builds' own.
 rezip() {
@@ -79,7 +80,7 @@ echo "== No build folder named in the downloads"
 mkdir -p "$work/unpacked"
 for deb in "$work"/debs-b/*.deb; do dpkg-deb -x "$deb" "$work/unpacked/$(basename "$deb")"; done
 for f in "${zips[@]}"; do unzip -q "$work/zip-b/$f" -d "$work/unpacked/$f"; done
-for path in "$work/a/velmora" "$work/second folder/tree" "$root"; do
+for path in "$work/second folder/tree" "$root"; do
     found=$(grep -rlaF "$path" "$work/unpacked" || true)
     [ -z "$found" ] || differ "$path is named in: ${found//$work\/unpacked\//}"
 done
