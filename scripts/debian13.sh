@@ -5,8 +5,12 @@
 # ~/.cache/velmora-debian13/ a week at a time (a new week makes a new root
 # with the archive's packages of then). It builds a copy of this tree there
 # and runs the unit tests, the replays, the end-to-end tests under Xvfb, the
-# live benchmark for a moment and, unless VELMORA_DEBIAN13_WINDOWS=0, the
-# Windows build and its test under wine 10.
+# live benchmark for a moment, unless VELMORA_DEBIAN13_WINDOWS=0 the Windows
+# build and its test under wine 10, and unless VELMORA_DEBIAN13_WEB=0 the
+# browser build and its tests (tests/web/run.sh) with Debian 13's
+# emscripten, Chromium, Firefox ESR and node. What those builds cache
+# (the libraries for Windows, FreeType for WebAssembly, the toolchain's
+# own) stays in the root, under its /root/.cache and /usr/share.
 #
 #   bash scripts/debian13.sh
 #
@@ -28,6 +32,10 @@ if [ "${1:-}" = inside-setup ] || [ "${1:-}" = inside-tests ]; then
         if [ "${VELMORA_DEBIAN13_WINDOWS:-1}" != 0 ]; then
             echo "== Debian 13: the Windows build"
             bash scripts/windows.sh
+        fi
+        if [ "${VELMORA_DEBIAN13_WEB:-1}" != 0 ]; then
+            echo "== Debian 13: the browser build"
+            bash tests/web/run.sh build
         fi
         # The root keeps what it installed, not the downloads (half a GiB).
         apt-get clean
@@ -58,6 +66,10 @@ if [ "${1:-}" = inside-setup ] || [ "${1:-}" = inside-tests ]; then
             "build-win64/velmora-$version-win64-setup.exe" build/tests/velmora_probe build/velmora build ||
             status=1
     fi
+    if [ "${VELMORA_DEBIAN13_WEB:-1}" != 0 ]; then
+        echo "== Debian 13: the browser build's tests"
+        bash tests/web/run.sh test || status=1
+    fi
     exit $status
 fi
 
@@ -71,10 +83,10 @@ fi
 [ "$(id -u)" -eq 0 ] || exec sudo bash "$0" "$@"
 started=$(date +%s)
 if ! command -v debootstrap >/dev/null || ! command -v unshare >/dev/null ||
-   ! command -v setpriv >/dev/null; then
+   ! command -v setpriv >/dev/null || ! command -v ip >/dev/null; then
     DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=900 update -q
     DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=900 install -y -q \
-        --no-install-recommends debootstrap util-linux
+        --no-install-recommends debootstrap util-linux iproute2
 fi
 
 # The Debian archive this machine already uses, and its security archive.
@@ -107,11 +119,13 @@ key=$(date +%G-w%V)
 cache=$cache_base/$key
 root=$cache/root
 mkdir -p "$cache_base"
-# Made under an exclusive lock; then shared, so that two test commands (CI
-# beside a developer) use one root at once, each in its own namespaces and
-# its own copy of the tree.
+# Used under a shared lock, so that two test commands (CI beside a
+# developer) use one root at once, each in its own namespaces and its own
+# copy of the tree; made under an exclusive one, taken only when the root
+# is missing (a made root never waits for the others' runs to end).
 exec 8>"$cache.lock"
-flock -x 8
+flock -s 8
+[ -f "$cache/complete" ] || { flock -u 8; flock -x 8; }
 if [ ! -f "$cache/complete" ]; then
     echo "== Debian 13: making a root in $root (debootstrap from $mirror)"
     t=$(date +%s)
@@ -161,6 +175,12 @@ trap cleanup EXIT
 trap 'exit 130' INT
 trap 'exit 143' TERM
 git ls-files -z --cached --others --exclude-standard | tar --null -T - -c | tar -x -C "$run"
+# The browser tests' npm packages (plain JavaScript, pinned by
+# package-lock.json) as the pass here fetched them: the root fetches them
+# only when they are not here.
+if cmp -s tests/web/package-lock.json tests/web/node_modules/.velmora-lock; then
+    cp -a tests/web/node_modules "$run/tests/web/"
+fi
 
 # Runs "scripts/debian13.sh STEP" in the root, in new mount and process
 # namespaces (and a network namespace of its own when $2 is "isolated").
@@ -173,7 +193,10 @@ in_root() {
     cp /etc/resolv.conf "$root/etc/resolv.conf"
     setpriv --pdeathsig KILL unshare --mount --pid --kill-child --propagation private "${net[@]}" -- \
         bash -c 'set -e
-            r=$1; shift
+            r=$1 net=$2; shift 2
+            # A network of its own has its loopback down; the browser tests
+            # serve the page on it.
+            [ -z "$net" ] || ip link set lo up
             mount -t proc proc "$r/proc"
             mount --bind /sys "$r/sys"
             mount --bind /dev "$r/dev"
@@ -181,9 +204,10 @@ in_root() {
             mount --bind /dev/shm "$r/dev/shm"
             exec chroot "$r" /usr/bin/env -i PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
                 HOME=/root LANG=C.UTF-8 VELMORA_DEBIAN13_WINDOWS="${VELMORA_DEBIAN13_WINDOWS:-1}" \
+                VELMORA_DEBIAN13_WEB="${VELMORA_DEBIAN13_WEB:-1}" \
                 VELMORA_TEST_RUN="${VELMORA_TEST_RUN:-}" \
                 bash -c "cd $0 && exec bash scripts/debian13.sh $1"' \
-        "$inner" "$root" "$step" &
+        "$inner" "$root" "${net[*]}" "$step" &
     step_pid=$!
     local rc=0
     wait "$step_pid" || rc=$?

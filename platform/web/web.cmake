@@ -17,10 +17,20 @@ add_library(velmora_web_sdl STATIC
   ${VELMORA_WEB_DIR}/web_files.cpp
   ${VELMORA_WEB_DIR}/web_sound.cpp
   ${PROJECT_SOURCE_DIR}/platform/sdl_ttf/SDL_ttf.cpp)
-# Before the toolchain's SDL headers: the SDL.h that completes them, and
-# the game's own SDL_ttf.h in place of the toolchain's.
+# The SDL.h that completes the toolchain's SDL headers, and the game's own
+# SDL_ttf.h in place of the toolchain's; then those headers themselves,
+# named here because their records must be the ones the toolchain's event
+# layer fills. Newer toolchains put them on the path only with -sUSE_SDL,
+# and then ahead of every folder of the project (the game would get them
+# without SDL_GetKeyState); without it, a stand-in SDL.h that stops the
+# build (fakesdl). Named first, they are found in this order by every
+# toolchain.
+set(VELMORA_WEB_SDL_HEADERS ${EMSCRIPTEN_SYSROOT}/include/SDL)
+if(NOT EXISTS "${VELMORA_WEB_SDL_HEADERS}/SDL_events.h")
+  message(FATAL_ERROR "The toolchain's SDL headers are not in ${VELMORA_WEB_SDL_HEADERS}")
+endif()
 target_include_directories(velmora_web_sdl BEFORE PUBLIC ${VELMORA_WEB_DIR}/include
-                           ${PROJECT_SOURCE_DIR}/platform/sdl_ttf)
+                           ${PROJECT_SOURCE_DIR}/platform/sdl_ttf ${VELMORA_WEB_SDL_HEADERS})
 target_include_directories(velmora_web_sdl PRIVATE ${VELMORA_WEB_PREFIX}/include/freetype2)
 target_link_libraries(velmora_web_sdl PUBLIC ${VELMORA_WEB_PREFIX}/lib/libfreetype.a)
 # The game's screens are blocking loops: ASYNCIFY lets SDL_Delay and the

@@ -1,5 +1,6 @@
 // The browser build in Debian's headless Chromium, driven with real input
-// through the DevTools protocol.
+// through the DevTools protocol, or (VELMORA_BROWSER=firefox) in Debian's
+// headless Firefox ESR through WebDriver BiDi.
 //   node browser.js walk URL WIDTH HEIGHT full|window PICTURES DATA OUT
 //     The walk: title, menu, options (a choice in each row), credits and
 //     back, a match with a real shot, the window without the focus and
@@ -18,6 +19,12 @@
 //     and in a match with the aim open; figures only.
 // PIDFILE in the environment (VELMORA_PIDFILE) collects the browsers'
 // process ids for the caller's clean-up.
+//
+// Firefox's audio context stays suspended where there is no sound device
+// (as on CI), with no error: there the walk checks that the first input
+// makes the context while that input lets the page start sound, and that
+// the shot starts the charge and shot sounds' samples; that they play,
+// and that the context rests in silence, is checked in Chromium.
 'use strict';
 const fs = require('fs');
 const path = require('path');
@@ -54,7 +61,8 @@ function wavFrames(file) {
 }
 
 async function walk(url, width, height, mode, pictures, data, out) {
-  const tag = `${width}x${height}${mode === 'full' ? '-full' : ''}`;
+  const tag = `${t.BROWSER}-${width}x${height}${mode === 'full' ? '-full' : ''}`;
+  const audible = t.BROWSER !== 'firefox';
   const problems = [];
   const browser = await t.launch(profiles, { width, height }, pidFile);
   try {
@@ -94,8 +102,13 @@ async function walk(url, width, height, mode, pictures, data, out) {
     // The first input skips the title, and starts the sound.
     if (mode === 'full') await t.clickAt(page, 512, 700); else await t.holdKey(page, 'Enter', 200);
     await t.awaitPicture(page, 'the main menu', p => t.pixel(p, 1000, 20).join() === '0,50,100');
-    await page.waitForFunction(() => window.__audioContexts.some(c => c.ran), { timeout: 5000 })
-      .catch(() => { throw new t.TestFailure('the first input did not start the audio context'); });
+    const asked = await page.evaluate(() => window.__audioAsked);
+    t.check(asked.includes(true), `the first input did not make the audio context while it let the page ` +
+                                  `start sound (user activation at each: ${JSON.stringify(asked)})`);
+    if (audible) {
+      await page.waitForFunction(() => window.__audioContexts.some(c => c.ran), { timeout: 5000 })
+        .catch(() => { throw new t.TestFailure('the first input did not start the audio context'); });
+    }
 
     const same = async (name, gx, gy) => {
       await t.moveTo(page, gx, gy);
@@ -129,7 +142,7 @@ async function walk(url, width, height, mode, pictures, data, out) {
     await t.awaitPicture(page, 'the menu again', p => t.pixel(p, 1000, 20).join() === '0,50,100');
     // No sound has played since the first input: the audio context rests.
     const resting = await page.evaluate(() => window.__audioContexts.map(c => c.state));
-    t.check(resting.length === 1 && resting[0] === 'suspended',
+    t.check(resting.length === 1 && (!audible || resting[0] === 'suspended'),
             `in silence the audio context should rest (found ${JSON.stringify(resting)})`);
     await t.sleep(600);                                    // the menu takes clicks after 500 ms
     await t.clickAt(page, 440, 310);                       // Start
@@ -155,54 +168,72 @@ async function walk(url, width, height, mode, pictures, data, out) {
     await page.mouse.up({ button: 'left' });
     const ball = t.readBmp(path.join(data, 'Ball.bmp'));
     const white = [255, 255, 255];
+    const ballIn = async () => {
+      const pic = await t.canvasPicture(page);
+      return [pic, t.findSprite(pic, ball, white, 0, 0, t.W, t.H)];
+    };
     // The window losing the focus as the ball leaves: the ball stands
-    // still in the pictures drawn meanwhile, and goes on once the focus is
-    // back. (A headless browser never has a window to lose the focus, so
-    // the page gets the events the browser would send.)
-    await page.evaluate(() => window.dispatchEvent(new FocusEvent('blur')));
+    // still in the pictures drawn meanwhile. (A headless browser never has
+    // a window to lose the focus, so the page gets the events the browser
+    // would send.) From here on every picture is read without the focus,
+    // where the game stands still: a busy machine reads a picture slower
+    // than the ball climbs to the CPU.
+    const focus = on => page.evaluate(on => window.dispatchEvent(new FocusEvent(on ? 'focus' : 'blur')), on);
+    await focus(false);
     await t.sleep(300);
-    const blurredAt = t.findSprite(await t.canvasPicture(page), ball, white, 0, 0, t.W, t.H);
+    const [, blurredAt] = await ballIn();
     await t.sleep(1500);
-    const stillAt = t.findSprite(await t.canvasPicture(page), ball, white, 0, 0, t.W, t.H);
+    const [, stillAt] = await ballIn();
     t.check(blurredAt !== null && JSON.stringify(stillAt) === JSON.stringify(blurredAt),
             `without the focus the ball went from ${JSON.stringify(blurredAt)} to ${JSON.stringify(stillAt)}`);
-    await page.evaluate(() => window.dispatchEvent(new FocusEvent('focus')));
-    await t.sleep(100);
-    const onAt = t.findSprite(await t.canvasPicture(page), ball, white, 0, 0, t.W, t.H);
-    t.check(onAt !== null && blurredAt !== null && onAt.y < blurredAt.y,
-            `with the focus back the ball went from ${JSON.stringify(blurredAt)} to ${JSON.stringify(onAt)}`);
-    console.log(`${tag}: without the focus 1.5 s as the ball left: the ball stood at y ${blurredAt.y}, then went on`);
+    console.log(`${tag}: without the focus 1.5 s as the ball left: the ball stood at y ${blurredAt.y}`);
 
-    // Hidden for 10 s in flight: the match is where it was, give or take
-    // the moments the browser takes to hide and show the page on a busy
-    // machine. (Unhidden it would have gone on for 10 s: the ball far
-    // beyond the CPU's end.)
+    // Hidden for 10 s in flight, with the focus back meanwhile: the match is
+    // where it was. (Unhidden it would have gone on for 10 s: the ball far
+    // beyond the CPU's end.) Shown, the page may get the focus from the
+    // browser (Chromium's does) until it is taken again; then the game
+    // draws a few frames, as the first frame after a pause is the one that
+    // would jump.
     await other.bringToFront();
     const hidden = await page.evaluate(() => document.visibilityState);
     t.check(hidden === 'hidden', `the page did not go to the background (${hidden})`);
+    await focus(true);
     await t.sleep(10000);
+    const refreshes0 = await page.evaluate(() => window.__refreshes);
     await page.bringToFront();
-    // A few frames on: the first frame after a pause is the one that
-    // would jump.
-    await t.sleep(300);
-    const back = await t.canvasPicture(page);
-    const ballBack = t.findSprite(back, ball, white, 0, 0, t.W, t.H);
-    t.check(ballBack !== null && ballBack.x === onAt.x && Math.abs(ballBack.y - onAt.y) < 500,
-            `after 10 s hidden the ball is at ${JSON.stringify(ballBack)}, it was at ${JSON.stringify(onAt)}`);
-    console.log(`${tag}: hidden 10 s in flight: the ball went on from y ${onAt.y} to ${ballBack.y}`);
+    await focus(false);
+    await page.waitForFunction(n => window.__refreshes >= n + 5, { timeout: 5000 }, refreshes0);
+    let [flight, ballAt] = await ballIn();
+    t.check(ballAt !== null && ballAt.x === stillAt.x && ballAt.y <= stillAt.y && stillAt.y - ballAt.y < 300,
+            `after 10 s hidden the ball is at ${JSON.stringify(ballAt)}, it was at ${JSON.stringify(stillAt)}`);
+    console.log(`${tag}: hidden 10 s in flight: the ball went on from y ${stillAt.y} to ${ballAt.y}`);
 
     const copies = after[0] - before[0], refreshes = after[1] - before[1];
     t.check(copies > refreshes / 3 && copies <= refreshes + 1,
             `charging, ${copies} pictures went to the canvas in ${refreshes} refreshes`);
     console.log(`${tag}: charging: ${copies} pictures in ${refreshes} display refreshes`);
 
-    // In flight, high enough for the shadow to fall well behind the ball.
-    let flight, ballAt;
-    await t.awaitPicture(page, 'the ball in flight', p => {
-      ballAt = t.findSprite(p, ball, white, 0, 0, t.W, 640);
-      flight = p;
-      return ballAt !== null && ballAt.y < 430;
-    }, 5000);
+    // With the focus back the ball goes on, three pictures at a time, until
+    // it is high enough for the shadow to fall well behind it.
+    for (const until = Date.now() + 8000; ;) {
+      const last = ballAt;
+      await page.evaluate(() => new Promise(resolve => {
+        const from = window.__copies;
+        const wait = () => {
+          if (window.__copies < from + 3) return requestAnimationFrame(wait);
+          window.dispatchEvent(new FocusEvent('blur'));
+          resolve();
+        };
+        window.dispatchEvent(new FocusEvent('focus'));
+        requestAnimationFrame(wait);
+      }));
+      [flight, ballAt] = await ballIn();
+      t.check(ballAt !== null && ballAt.x === last.x && ballAt.y < last.y,
+              `with the focus back the ball went from ${JSON.stringify(last)} to ${JSON.stringify(ballAt)}`);
+      if (ballAt.y < 430) break;
+      t.check(Date.now() < until, `the ball in flight: not above y 430 within 8000 ms (${JSON.stringify(ballAt)})`);
+    }
+    await focus(true);
 
     // The picture in flight is the Linux game's drawing of the same places.
     await inFlight(flight, ballAt, data, out, tag);
@@ -220,14 +251,15 @@ async function walk(url, width, height, mode, pictures, data, out) {
     t.check(ended[0] === 'The game has ended.', `the ended page says "${ended[0]}"`);
     t.check(ended[1] === '', `the game wrote: ${ended[1]}`);
 
-    // The sounds of the shot played: the audio clock ran while they did
-    // (the context rests between sounds and wakes for each).
+    // The sounds of the shot started and, where the audio runs, played:
+    // the audio clock ran while they did (the context rests between sounds
+    // and wakes for each).
     const sounds = await page.evaluate(() => window.__sounds);
     const frames = name => wavFrames(path.join(data, name));
     for (const [name, file] of [['charge', 'LadeOK.wav'], ['shot', 'Schuss.wav']]) {
       const s = sounds.find(r => r.frames === frames(file));
-      t.check(s && s.endedAt > s.startedAt && s.endState === 'running',
-              `${tag}: the ${name} sound did not play (${JSON.stringify(s)})`);
+      t.check(s && (!audible || (s.endedAt > s.startedAt && s.endState === 'running')),
+              `${tag}: the ${name} sound did not ${audible ? 'play' : 'start'} (${JSON.stringify(s)})`);
     }
 
     // Playing again starts the game afresh.
@@ -281,12 +313,17 @@ async function inFlight(pic, ballAt, data, out, tag) {
   const reference = path.join(out, `${tag}-flight-linux.bmp`);
   execFileSync(process.env.VELMORA_COMPOSE, ['3', cpuAt.x, playerAt.x, ballAt.x, ballAt.y, shadowY, reference]
                  .map(String), { cwd: path.dirname(data) });
-  const d = t.difference(pic, t.readBmp(reference));
+  // sdl12-compat (Debian 13 has no other SDL 1.2) blends the half-
+  // transparent shadow one off in some colour values from classic SDL 1.2,
+  // whose arithmetic the web platform follows: drawn there, one is allowed.
+  const slack = process.env.VELMORA_NATIVE_SDL === 'classic' ? 0 : 1;
+  const d = t.difference(pic, t.readBmp(reference), slack);
   if (d.count) t.writeBmp(path.join(out, `${tag}-flight.bmp`), pic);
   t.check(d.count === 0, `${tag}: in flight (ball ${ballAt.x},${ballAt.y}, shadow at y ${shadowY}) the picture ` +
-                         `differs from the Linux game's drawing in ${d.count} pixels (${d.box})`);
+                         `differs from the Linux game's drawing in ${d.count} pixels (${d.box}; ` +
+                         `${process.env.VELMORA_NATIVE_SDL}, ${slack} allowed)`);
   console.log(`${tag}: in flight: the ball's shadow ${ballAt.y < shadowY ? shadowY - ballAt.y : 0} px below ` +
-              'it, the same pixels as the Linux game draws');
+              `it, the same pixels as the Linux game draws${slack ? ` (within ${slack})` : ''}`);
 }
 
 // Without Web Audio the match cannot open the sound device: the game ends

@@ -1,12 +1,15 @@
 // Shared helpers of the browser tests: Debian's headless Chromium driven
-// through the DevTools protocol (puppeteer-core, never a downloaded
-// browser), the page's canvas read as pictures, BMP files, real input.
+// through the DevTools protocol, or Debian's Firefox ESR through WebDriver
+// BiDi (VELMORA_BROWSER=firefox), by puppeteer-core, never a downloaded
+// browser; the page's canvas read as pictures, BMP files, real input.
 'use strict';
 const fs = require('fs');
 const path = require('path');
 const puppeteer = require('puppeteer-core');
 
 const CHROMIUM = process.env.VELMORA_CHROMIUM || '/usr/bin/chromium';
+const FIREFOX = process.env.VELMORA_FIREFOX || '/usr/bin/firefox-esr';
+const BROWSER = process.env.VELMORA_BROWSER || 'chromium';
 const W = 1024, H = 768;
 
 function sleep(ms) { return new Promise(resolve => setTimeout(resolve, ms)); }
@@ -19,37 +22,55 @@ function check(ok, message) { if (!ok) throw new TestFailure(message); }
 // process group even if this node process dies first.
 async function launch(profileDir, viewport, pidFile) {
   fs.mkdirSync(profileDir, { recursive: true });
-  const browser = await puppeteer.launch({
+  const common = { headless: true, userDataDir: fs.mkdtempSync(path.join(profileDir, 'profile-')),
+                   defaultViewport: viewport };
+  const browser = await puppeteer.launch(BROWSER === 'firefox' ? {
+    ...common,
+    browser: 'firefox',
+    executablePath: FIREFOX,
+    args: [`--width=${viewport.width}`, `--height=${viewport.height}`],
+    // Sound only after the player's first input, as a desktop profile has
+    // it; no probing for a captive portal.
+    extraPrefsFirefox: { 'media.autoplay.default': 1, 'media.autoplay.block-webaudio': true,
+                         'network.captive-portal-service.enabled': false },
+  } : {
+    ...common,
     executablePath: CHROMIUM,
-    headless: true,
-    userDataDir: fs.mkdtempSync(path.join(profileDir, 'profile-')),
-    defaultViewport: viewport,
     args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
            '--disable-background-networking', '--disable-component-update', '--disable-sync',
            '--autoplay-policy=user-gesture-required',
            `--window-size=${viewport.width},${viewport.height}`],
   });
   if (pidFile) fs.appendFileSync(pidFile, browser.process().pid + '\n');
+  // Firefox gives the default viewport to new tabs only, not to its first.
+  const [first] = await browser.pages();
+  if (first && BROWSER === 'firefox') await first.setViewport(viewport);
   return browser;
 }
 
 // Instruments the page before its scripts run: every audio context made and
 // every sound source started, with the context's state and clock, and when
-// each ended.
+// each ended; and whether the player's input let the page start sound (its
+// user activation) whenever it made or woke a context.
 function watchAudio(page) {
   return page.evaluateOnNewDocument(() => {
     window.__sounds = [];
     window.__audioContexts = [];
+    window.__audioAsked = [];
+    const activated = () => window.__audioAsked.push(navigator.userActivation.isActive);
     const Context = window.AudioContext;
     window.AudioContext = class extends Context {
       // ran: it has run at some time (it rests two seconds after a sound).
       constructor(...args) {
         super(...args);
         window.__audioContexts.push(this);
+        activated();
         this.ran = this.state === 'running';
         this.addEventListener('statechange', () => { this.ran = this.ran || this.state === 'running'; });
       }
     };
+    const resume = Context.prototype.resume;
+    Context.prototype.resume = function(...args) { activated(); return resume.apply(this, args); };
     const start = AudioBufferSourceNode.prototype.start;
     AudioBufferSourceNode.prototype.start = function(...args) {
       const record = { frames: this.buffer ? this.buffer.length : 0,
@@ -138,14 +159,16 @@ function writeBmp(file, pic) {
   fs.writeFileSync(file, b);
 }
 
-// How many pixels differ, and the box around them.
-function difference(a, b) {
+// How many pixels differ (by more than slack in a colour value), and the
+// box around them.
+function difference(a, b, slack = 0) {
   if (a.w !== b.w || a.h !== b.h) return { count: a.w * a.h, box: `size ${a.w}x${a.h} vs ${b.w}x${b.h}` };
   let count = 0, x0 = a.w, y0 = a.h, x1 = -1, y1 = -1;
   for (let y = 0; y < a.h; ++y)
     for (let x = 0; x < a.w; ++x) {
       const i = (y * a.w + x) * 3;
-      if (a.rgb[i] !== b.rgb[i] || a.rgb[i + 1] !== b.rgb[i + 1] || a.rgb[i + 2] !== b.rgb[i + 2]) {
+      if (Math.abs(a.rgb[i] - b.rgb[i]) > slack || Math.abs(a.rgb[i + 1] - b.rgb[i + 1]) > slack ||
+          Math.abs(a.rgb[i + 2] - b.rgb[i + 2]) > slack) {
         ++count;
         if (x < x0) x0 = x;
         if (x > x1) x1 = x;
@@ -184,14 +207,18 @@ function findSprite(pic, sprite, key, x0, y0, x1, y1) {
 }
 
 // Page coordinates of the game's pixel (gx, gy), by the canvas's box now.
-// Mouse events carry whole CSS pixels (the browser drops the fraction), so
-// this is the first whole pixel whose left or top edge maps into the game
-// pixel; at a scale of 1 or more there always is one.
+// Mouse events carry whole CSS pixels (Chromium drops a fraction, Firefox
+// rounds it), so this is the first whole pixel whose left or top edge maps
+// into the game pixel; at a scale of 1 or more there always is one. The
+// canvas must sit at whole device pixels, or one point of the screen is
+// another game pixel in each browser.
 async function pagePoint(page, gx, gy) {
   const r = await page.evaluate(() => {
     const c = document.getElementById('screen'), b = c.getBoundingClientRect();
-    return [b.left, b.top, b.width / c.width, b.height / c.height];
+    return [b.left, b.top, b.width / c.width, b.height / c.height, devicePixelRatio];
   });
+  const whole = v => Math.abs(v * r[4] - Math.round(v * r[4])) < 1e-6;
+  check(whole(r[0]) && whole(r[1]), `the canvas sits at ${r[0]}, ${r[1]}, not at whole device pixels`);
   const axis = (start, scale, g) => {
     const at = Math.ceil(start + g * scale - 1e-9);
     check(Math.floor((at - start) / scale + 1e-9) === g, `game pixel ${g} cannot be pointed at (scale ${scale})`);
@@ -238,6 +265,6 @@ async function awaitPicture(page, what, test, ms = 8000) {
   }
 }
 
-module.exports = { W, H, sleep, check, TestFailure, launch, watchAudio, watchCopies, canvasPicture, readBmp, writeBmp,
+module.exports = { W, H, BROWSER, sleep, check, TestFailure, launch, watchAudio, watchCopies, canvasPicture, readBmp, writeBmp,
                    difference, pixel, findSprite, pagePoint, moveTo, holdButton, clickAt, holdKey,
                    awaitPicture };

@@ -6,13 +6,21 @@
 #   runner under node (same traces as the Linux game: the same rules);
 # - the Linux game's pictures of the walk, and its cost, under Xvfb;
 # - the walk in headless Chromium at 1024x768 in the page's full screen and
-#   in a 1600x1000 window, with the pictures compared pixel for pixel;
+#   in a 1600x1000 window, and in headless Firefox ESR in the window, with
+#   the pictures compared pixel for pixel;
 # - the six sounds through the web mixer;
 # - the walk by touch alone on a tablet and a phone (touch.js), and the
 #   game played offline after one visit;
 # - figures: download sizes, the browser's cost beside the native one.
 # Every process started here ends by the end, also on failure.
+#
+#   bash tests/web/run.sh [build|test]
+# "build" does only what may need the network (the build and the npm
+# packages) and builds the test programs; "test" runs the tests on what
+# "build" left, with no network (the Debian 13 pass). Both by default.
 set -euo pipefail
+stage=${1:-all}
+case $stage in all|build|test) ;; *) echo "usage: $0 [build|test]" >&2; exit 2 ;; esac
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
 native=$root/build
@@ -20,11 +28,21 @@ site=$root/build-web
 game=$root/build-web-work/game
 started=$(date +%s)
 
-bash "$root/scripts/web.sh"
 export NODE_PATH=/usr/share/nodejs${NODE_PATH:+:$NODE_PATH}
-echo "== Test programs for the browser build"
-cmake --build "$game" -j2 --target velmora_replay_node velmora_sound_check velmora_sdl_same_node
-cmake --build "$native" -j2 --target velmora_compose velmora_sdl_same velmora velmora_probe
+if [ "$stage" != test ]; then
+    bash "$root/scripts/web.sh"
+    echo "== Test programs for the browser build"
+    cmake --build "$game" -j2 --target velmora_replay_node velmora_sound_check velmora_sdl_same_node
+    cmake --build "$native" -j2 --target velmora_compose velmora_sdl_same velmora velmora_probe
+    echo "== npm packages of the browser tests (puppeteer-core, no browser download)"
+    if ! cmp -s "$here/package-lock.json" "$here/node_modules/.velmora-lock"; then
+        PUPPETEER_SKIP_DOWNLOAD=1 npm ci --prefix "$here" --no-audit --no-fund --loglevel=error
+        cp "$here/package-lock.json" "$here/node_modules/.velmora-lock"
+    fi
+fi
+[ "$stage" != build ] || exit 0
+cmp -s "$here/package-lock.json" "$here/node_modules/.velmora-lock" ||
+    { echo "FAIL: the npm packages are not those of package-lock.json: run $0 build" >&2; exit 1; }
 
 work=$(mktemp -d /tmp/velmora-web-tests.XXXXXX)
 keep=${VELMORA_WEB_KEEP:-}
@@ -51,13 +69,6 @@ run() {
     pids=("${pids[@]:0:${#pids[@]}-1}")
     return "$rc"
 }
-
-echo "== npm packages of the browser tests (puppeteer-core, no browser download)"
-export PUPPETEER_SKIP_DOWNLOAD=1
-if ! cmp -s "$here/package-lock.json" "$here/node_modules/.velmora-lock"; then
-    run npm ci --prefix "$here" --no-audit --no-fund --loglevel=error
-    cp "$here/package-lock.json" "$here/node_modules/.velmora-lock"
-fi
 
 echo "== The replays on the browser build, under node"
 mapfile -t demos < <(ls -S "$root"/tests/demos/*.demo)
@@ -91,20 +102,32 @@ done
 [ "$failed" = 0 ] || exit 1
 
 echo "== The browser build's SDL 1.2 against classic SDL 1.2 (blits, fills, pictures, error texts)"
-mkdir -p "$work/same"
-run env -C "$native" ./tests/velmora_sdl_same "$work/same" >"$work/same/linux.txt"
-run env -C "$native" node --no-experimental-fetch "$game/velmora_sdl_same_node.js" "$work/same" >"$work/same/web.txt"
-if ! diff -u "$work/same/linux.txt" "$work/same/web.txt" >"$work/same/diff"; then
-    echo "FAIL: the browser build's SDL differs from classic SDL 1.2:" >&2
-    head -n 20 "$work/same/diff" >&2
-    exit 1
+# Classic SDL 1.2 is the reference; Debian 13 has sdl12-compat alone, which
+# clips and blends otherwise, so there the comparison is left to Debian 12.
+source "$root/scripts/sdl-libraries.sh"
+libraries=$(sdl_libraries "$native/tests/velmora_probe")
+classic=$(awk '$1 == "classic" { print $4; exit }' <<<"$libraries")
+# The library the Linux game's pictures below are drawn with (the default).
+export VELMORA_NATIVE_SDL=$(awk 'NR == 1 { print $1 }' <<<"$libraries")
+if [ -z "$classic" ]; then
+    echo "   no classic SDL 1.2 on this system: not compared here"
+else
+    [ "$classic" != - ] || classic=
+    mkdir -p "$work/same"
+    run env -C "$native" ${classic:+LD_LIBRARY_PATH=$classic} ./tests/velmora_sdl_same "$work/same" >"$work/same/linux.txt"
+    run env -C "$native" node --no-experimental-fetch "$game/velmora_sdl_same_node.js" "$work/same" >"$work/same/web.txt"
+    if ! diff -u "$work/same/linux.txt" "$work/same/web.txt" >"$work/same/diff"; then
+        echo "FAIL: the browser build's SDL differs from classic SDL 1.2:" >&2
+        head -n 20 "$work/same/diff" >&2
+        exit 1
+    fi
+    echo "   $(wc -l <"$work/same/linux.txt") cases: the same"
 fi
-echo "   $(wc -l <"$work/same/linux.txt") cases: the same"
 
 echo "== The Linux game's pictures and cost, under Xvfb"
 run bash "$here/native_pictures.sh" "$native" "$work/native"
 
-echo "== The walk in headless Chromium"
+echo "== The walk in headless Chromium and Firefox ESR"
 # The page as shipped, and the sound check beside it.
 mkdir -p "$work/site"
 cp -r "$site"/. "$work/site/"
@@ -124,6 +147,8 @@ export VELMORA_COMPOSE=$native/tests/velmora_compose
 mkdir -p "$work/out"
 run node "$here/browser.js" walk "$url/velmora.html" 1024 768 full "$work/native" "$native/data" "$work/out"
 run node "$here/browser.js" walk "$url/velmora.html" 1600 1000 window "$work/native" "$native/data" "$work/out"
+VELMORA_BROWSER=firefox run node "$here/browser.js" walk "$url/velmora.html" 1600 1000 window \
+    "$work/native" "$native/data" "$work/out"
 run node "$here/browser.js" sounds "$url/sound_check.html" "$native/data" "$work/out"
 run node "$here/browser.js" nosound "$url/velmora.html"
 run node "$here/browser.js" cost "$url/velmora.html" "$work/out"
