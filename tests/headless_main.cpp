@@ -20,6 +20,10 @@ int main(int argc, char** argv) {
                      loadedSdlDescription().c_str());
         return 1;
     }
+    // A match opens the audio and keeps it open, as in the game. SDL_Quit at
+    // exit stops the audio thread before the libraries' destructors run: on
+    // sdl12-compat one of them unloads SDL2 under that thread otherwise.
+    std::atexit(SDL_Quit);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -74,6 +74,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "SDL_Init: %s\n", SDL_GetError());
         return 1;
     }
+    std::atexit(SDL_Quit);  // the audio thread ends before the libraries unload
     if (command == "trace") {
         Demo demo;
         const std::string error = parseDemo(readFile(argv[2]), demo);
