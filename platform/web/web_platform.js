@@ -14,7 +14,9 @@
 // - sounds play through Web Audio from the samples web_sound.cpp read.
 
 mergeInto(LibraryManager.library, {
-  $VelmoraWeb__deps: ['$Asyncify'],
+  // exit: the C library's, which every emscripten has (the runtime's own
+  // exit function changed its name between versions).
+  $VelmoraWeb__deps: ['$Asyncify', 'exit'],
   $VelmoraWeb__postset: 'addOnPostRun(function() { VelmoraWeb.awaitMainsEnd(); });',
   $VelmoraWeb: {
     clockStart: null,
@@ -109,7 +111,7 @@ mergeInto(LibraryManager.library, {
       };
       Asyncify.whenDone().then(function(status) {
         try {
-          exit(status);
+          _exit(status);
         } catch (e) {
           ended(e);
         }
