@@ -125,12 +125,21 @@ void setLibraryDefaults() {
 }
 
 HiddenCursor hideSystemCursor() {
-    // Data and mask all 0: every pixel of the cursor is transparent.
-    static const Uint8 kNoBits[16 * 16 / 8] = {};
+    // Data and mask all 0: every pixel of the cursor is transparent. But
+    // Xwayland (23 and later) takes such a cursor for a hidden one and, as
+    // the pointer stays confined to the full-screen window, locks it: a
+    // mouse still moves the crosshair, an absolute pointer (a tablet, a
+    // touch screen, a virtual machine's pointer) no longer does. Through
+    // XWayland the cursor keeps one black pixel, at its hot spot.
+    Uint8 data[16 * 16 / 8] = {}, mask[16 * 16 / 8] = {};
+    if (waylandSession([](const char* name) -> const char* { return std::getenv(name); })) {
+        char driver[16] = "";
+        if (SDL_VideoDriverName(driver, sizeof driver) && std::strcmp(driver, "x11") == 0)
+            data[0] = mask[0] = 0x80;
+    }
     HiddenCursor hidden;
     hidden.previous = SDL_GetCursor();
-    hidden.transparent =
-        SDL_CreateCursor(const_cast<Uint8*>(kNoBits), const_cast<Uint8*>(kNoBits), 16, 16, 0, 0);
+    hidden.transparent = SDL_CreateCursor(data, mask, 16, 16, 0, 0);
     if (hidden.transparent) {
         SDL_SetCursor(hidden.transparent);
         SDL_ShowCursor(SDL_ENABLE);

@@ -29,7 +29,8 @@ void setLibraryDefaults();
 // a switched-off cursor in a grabbed full-screen window puts SDL2-based
 // SDL 1.2 (sdl12-compat) and SDL on Windows into relative mouse mode, where
 // tablets, touch screens, remote desktops and XTEST motion stop moving the
-// pointer at all. Each screen hides it once its mode is set and gives it
+// pointer at all (through XWayland the cursor keeps one black pixel, for
+// the same reason: see the .cpp). Each screen hides it once its mode is set and gives it
 // back when it ends, so screens nest (a match inside the menu) and nothing
 // is freed while it is the current cursor.
 struct HiddenCursor {

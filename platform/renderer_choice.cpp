@@ -43,13 +43,6 @@ bool isSet(const char* value) { return value != nullptr; }
 
 bool isSetToSomething(const char* value) { return value && *value; }
 
-// A Wayland desktop: its programs find the compositor by WAYLAND_DISPLAY,
-// and the session manager says so in XDG_SESSION_TYPE.
-bool waylandSession(const EnvLookup& env) {
-    const char* type = env("XDG_SESSION_TYPE");
-    return isSetToSomething(env("WAYLAND_DISPLAY")) || (type && std::strcmp(type, "wayland") == 0);
-}
-
 // Whether SDL2 will open its Wayland driver: asked for by name (first in a
 // list), or the only display there is. Unasked, SDL2 (Debian 12's 2.26) prefers
 // X11 (XWayland) where both are there.
@@ -66,6 +59,13 @@ void addUnlessSet(std::vector<const char*>& settings, const char* setting, const
 }
 
 }  // namespace
+
+// Its programs find the compositor by WAYLAND_DISPLAY, and the session
+// manager says so in XDG_SESSION_TYPE.
+bool waylandSession(const EnvLookup& env) {
+    const char* type = env("XDG_SESSION_TYPE");
+    return isSetToSomething(env("WAYLAND_DISPLAY")) || (type && std::strcmp(type, "wayland") == 0);
+}
 
 GraphicsView lookAtGraphics(const std::string& root) {
     GraphicsView view;

@@ -36,6 +36,9 @@ GraphicsView lookAtGraphics(const std::string& root = "");
 
 using EnvLookup = std::function<const char*(const char*)>;
 
+// Whether the game runs on a Wayland desktop (natively or through XWayland).
+bool waylandSession(const EnvLookup& env);
+
 // Whether OpenGL would run on a GPU for this display (see the .cpp).
 bool openGlOnGpu(const GraphicsView& view, const EnvLookup& env);
 

@@ -4,9 +4,9 @@
 # and set up by the project's own scripts/install-deps.sh, kept under
 # ~/.cache/velmora-debian13/ a week at a time (a new week makes a new root
 # with the archive's packages of then). It builds a copy of this tree there
-# and runs the unit tests, the replays, the end-to-end tests under Xvfb, the
-# live benchmark for a moment, unless VELMORA_DEBIAN13_WINDOWS=0 the Windows
-# build and its test under wine 10, and unless VELMORA_DEBIAN13_WEB=0 the
+# and runs the unit tests, the replays, the end-to-end tests under Xvfb and
+# on a Wayland desktop (sway), the live benchmark for a moment, unless
+# VELMORA_DEBIAN13_WINDOWS=0 the Windows build and its test under wine 10, and unless VELMORA_DEBIAN13_WEB=0 the
 # browser build with Debian 13's emscripten and its tests (tests/web/run.sh:
 # Chromium, Firefox ESR and node; VELMORA_DEBIAN13_WEB=build builds it
 # without testing it). What those builds cache
@@ -58,6 +58,9 @@ if [ "${1:-}" = inside-setup ] || [ "${1:-}" = inside-tests ]; then
                 ctest --test-dir build --output-on-failure -j"$(nproc)" -LE 'valgrind|bench' || status=1
         fi
     done
+    echo "== Debian 13: the end-to-end walk on a Wayland desktop (sway with Xwayland)"
+    bash tests/e2e/wayland/walk.sh "$PWD/build/velmora" "$PWD/build" "$PWD/build/tests/velmora_probe" \
+        "$PWD/build/tests/velmora_wl_input" || status=1
     echo "== Debian 13: the game's cost on a display (a short run, figures only)"
     bash bench/live.sh build 1 1024x768 || status=1
     if [ "${VELMORA_DEBIAN13_WINDOWS:-1}" != 0 ]; then
