@@ -25,8 +25,21 @@ grep -q "data/Font.ttf" "$WORK/err" && fail "a present file was reported missing
 [ "$(head -n 1 "$WORK/out")" = "Can't init SDL: " ] || fail "no video device: stdout was '$(cat "$WORK/out")'"
 
 # 2b. No display and no driver asked for: the library's text-mode and
-# unseen fallbacks count as no display, reported at once.
-for display in unset :77; do
+# unseen fallbacks count as no display, reported at once. The display named
+# is one with no server, held so by the lock file an X server itself takes
+# first: X servers refuse a number whose lock names a live process.
+no_display=
+for n in $(seq 100 999); do
+    [ -e "/tmp/.X11-unix/X$n" ] && continue
+    ( set -o noclobber; printf '%10d\n' $$ >"/tmp/.X$n-lock" ) 2>/dev/null || continue
+    if [ -e "/tmp/.X11-unix/X$n" ] || grep -q "@/tmp/.X11-unix/X$n\$" /proc/net/unix; then
+        rm -f "/tmp/.X$n-lock"; continue
+    fi
+    no_display=$n; break
+done
+trap 'rm -f "/tmp/.X$no_display-lock"; cleanup' EXIT
+[ -n "$no_display" ] || fail "no display number could be held without a server"
+for display in unset ":$no_display"; do
     if [ "$display" = unset ]; then
         (cd "$BUILD_DIR" && env -u DISPLAY -u SDL_VIDEODRIVER timeout 20 "$GAME_BIN" >"$WORK/out" 2>"$WORK/err"); rc=$?
     else
@@ -37,6 +50,7 @@ for display in unset :77; do
     sed -n 2p "$WORK/out" | grep -q "^No graphical display" || fail "no display ($display): reason '$(sed -n 2p "$WORK/out")'"
     [ "$(wc -l <"$WORK/out")" = 1 ] || fail "no display ($display): the reason must follow without a line break"
 done
+rm -f "/tmp/.X$no_display-lock"
 # A driver that was asked for is used, display or not. (exec: the signal
 # below must reach the game itself, not a shell around it.)
 (cd "$BUILD_DIR" && exec env -u DISPLAY SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy "$GAME_BIN" >"$WORK/out" 2>"$WORK/err") &
