@@ -16,9 +16,10 @@ started=$(date +%s)
 
 bash scripts/install-deps.sh
 source "$root/scripts/cross-build.sh"
-# Debian's emscripten runs on node; npm, Chromium and Firefox ESR are for
-# the tests. A node from elsewhere (NodeSource) also provides nodejs and npm.
-web_packages=(emscripten binaryen chromium firefox-esr zip dpkg-dev)
+# Debian's emscripten runs on node; npm, Chromium, Firefox ESR and WebKitGTK's
+# MiniBrowser with its WebDriver are for the tests. A node from elsewhere
+# (NodeSource) also provides nodejs and npm.
+web_packages=(emscripten binaryen chromium firefox-esr webkit2gtk-driver zip dpkg-dev)
 command -v node >/dev/null || web_packages+=(nodejs)
 command -v npm >/dev/null || web_packages+=(npm)
 install_missing "${web_packages[@]}"

@@ -1,11 +1,14 @@
 // The browser build in Debian's headless Chromium, driven with real input
 // through the DevTools protocol, or (VELMORA_BROWSER=firefox) in Debian's
-// headless Firefox ESR through WebDriver BiDi.
+// headless Firefox ESR through WebDriver BiDi, or (VELMORA_BROWSER=webkit,
+// the walk) in WebKitGTK's MiniBrowser through WebKitWebDriver (webkit.js).
 //   node browser.js walk URL WIDTH HEIGHT full|window PICTURES DATA OUT
 //     The walk: title, menu, options (a choice in each row), credits and
 //     back, a match with a real shot, the window without the focus and
 //     the page hidden for 10 s in flight,
-//     Escape, Q, the ended page and playing again. The menu, options,
+//     Escape, Q, the ended page and playing again. In full screen one
+//     Escape leaves the match, also where the browser takes it to leave
+//     the full screen (WebKit: no keyboard lock). The menu, options,
 //     credits and first match pictures must equal the Linux game's
 //     (PICTURES, from native_pictures.sh), and a picture in flight the
 //     Linux game's drawing of the same places (velmora_compose, run from
@@ -24,7 +27,7 @@
 // (as on CI), with no error: there the walk checks that the first input
 // makes the context while that input lets the page start sound, and that
 // the shot starts the charge and shot sounds' samples; that they play,
-// and that the context rests in silence, is checked in Chromium.
+// and that the context rests in silence, is checked in Chromium and WebKit.
 'use strict';
 const fs = require('fs');
 const path = require('path');
@@ -242,6 +245,10 @@ async function walk(url, width, height, mode, pictures, data, out) {
     await t.sleep(300);
     await t.holdKey(page, 'Escape', 300);
     await t.awaitPicture(page, 'the menu after the match', p => t.pixel(p, 1000, 20).join() === '0,50,100');
+    if (mode === 'full') {
+      const full = await page.evaluate(() => document.fullscreenElement !== null);
+      console.log(`${tag}: one Escape left the match${full ? ', in full screen still' : ' and the full screen'}`);
+    }
     await t.holdKey(page, 'q', 300);
     await page.waitForFunction(() => getComputedStyle(document.getElementById('ended')).display !== 'none',
                                { timeout: 10000 })

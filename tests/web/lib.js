@@ -1,11 +1,14 @@
 // Shared helpers of the browser tests: Debian's headless Chromium driven
 // through the DevTools protocol, or Debian's Firefox ESR through WebDriver
-// BiDi (VELMORA_BROWSER=firefox), by puppeteer-core, never a downloaded
-// browser; the page's canvas read as pictures, BMP files, real input.
+// BiDi (VELMORA_BROWSER=firefox), by puppeteer-core, or WebKitGTK's
+// MiniBrowser through WebKitWebDriver (VELMORA_BROWSER=webkit, webkit.js),
+// never a downloaded browser; the page's canvas read as pictures, BMP
+// files, real input.
 'use strict';
 const fs = require('fs');
 const path = require('path');
 const puppeteer = require('puppeteer-core');
+const webkit = require('./webkit');
 
 const CHROMIUM = process.env.VELMORA_CHROMIUM || '/usr/bin/chromium';
 const FIREFOX = process.env.VELMORA_FIREFOX || '/usr/bin/firefox-esr';
@@ -22,6 +25,7 @@ function check(ok, message) { if (!ok) throw new TestFailure(message); }
 // process group even if this node process dies first.
 async function launch(profileDir, viewport, pidFile) {
   fs.mkdirSync(profileDir, { recursive: true });
+  if (BROWSER === 'webkit') return webkit.launch(fs.mkdtempSync(path.join(profileDir, 'profile-')), viewport, pidFile);
   const common = { headless: true, userDataDir: fs.mkdtempSync(path.join(profileDir, 'profile-')),
                    defaultViewport: viewport };
   const browser = await puppeteer.launch(BROWSER === 'firefox' ? {

@@ -6,8 +6,9 @@
 #   runner under node (same traces as the Linux game: the same rules);
 # - the Linux game's pictures of the walk, and its cost, under Xvfb;
 # - the walk in headless Chromium at 1024x768 in the page's full screen and
-#   in a 1600x1000 window, and in headless Firefox ESR in the window, with
-#   the pictures compared pixel for pixel;
+#   in a 1600x1000 window, and in the window in headless Firefox ESR and in
+#   WebKitGTK's MiniBrowser (under an Xvfb of its own), with the pictures
+#   compared pixel for pixel;
 # - the six sounds through the web mixer;
 # - the walk by touch alone on a tablet and a phone (touch.js), and the
 #   game played offline after one visit;
@@ -127,7 +128,7 @@ fi
 echo "== The Linux game's pictures and cost, under Xvfb"
 run bash "$here/native_pictures.sh" "$native" "$work/native"
 
-echo "== The walk in headless Chromium and Firefox ESR"
+echo "== The walk in headless Chromium, Firefox ESR and WebKit"
 # The page as shipped, and the sound check beside it.
 mkdir -p "$work/site"
 cp -r "$site"/. "$work/site/"
@@ -148,6 +149,8 @@ mkdir -p "$work/out"
 run node "$here/browser.js" walk "$url/velmora.html" 1024 768 full "$work/native" "$native/data" "$work/out"
 run node "$here/browser.js" walk "$url/velmora.html" 1600 1000 window "$work/native" "$native/data" "$work/out"
 VELMORA_BROWSER=firefox run node "$here/browser.js" walk "$url/velmora.html" 1600 1000 window \
+    "$work/native" "$native/data" "$work/out"
+VELMORA_BROWSER=webkit run node "$here/browser.js" walk "$url/velmora.html" 1600 1000 window \
     "$work/native" "$native/data" "$work/out"
 run node "$here/browser.js" sounds "$url/sound_check.html" "$native/data" "$work/out"
 run node "$here/browser.js" nosound "$url/velmora.html"
