@@ -10,6 +10,8 @@
 // - SDL_GetKeyState tells how many keys its array holds;
 // - a finger on the canvas is the mouse, and the page's controls press the
 //   right button and Escape (Module.velmoraPress);
+// - pads are read once a pass, from the first press that shows them, as
+//   joystick events, and one that goes lets go of its buttons;
 // - the display reaches the canvas once a refresh (web_video.cpp);
 // - sounds play through Web Audio from the samples web_sound.cpp read.
 
@@ -36,6 +38,8 @@ mergeInto(LibraryManager.library, {
     keysHeld: {},   // the keys they hold in the keyboard state
     finger: null,   // the press of the fingers on the canvas
     fingers: 0,     // how many there are
+    padsPolled: -1, // the drain that last read the pads
+    firstInput: null,
 
     // The game samples the buttons and keys once a pass and never sees press
     // events, and the menus test the click point of the pass before. So a
@@ -85,6 +89,60 @@ mergeInto(LibraryManager.library, {
         W.finger = null;
       }
       W.fingers = fingers;
+    },
+
+    // Pads, by the Gamepad API, as SDL 1.2's joystick events, each pad's
+    // number its place in navigator.getGamepads(). The toolchain's own
+    // polling sees only the pads opened at start-up, and a browser shows a
+    // pad only from its first button press, so every pad that shows plays
+    // here without being opened; one that goes lets go of what it held. Its
+    // first button press also starts the sound, where the browser lets it.
+    gamepads: function() {
+      if (typeof navigator == 'undefined' || !navigator.getGamepads) return [];
+      try {
+        return navigator.getGamepads() || [];
+      } catch (e) {
+        return [];  // denied to the page by its permissions policy
+      }
+    },
+
+    pollPads: function() {
+      var pads = VelmoraWeb.gamepads(), states = SDL.lastJoystickState, seen = {};
+      var send = function(joystick, buttons, axes) {
+        if (SDL.joystickEventState === 0) return;
+        var last = states[joystick] || { buttons: [], axes: [] }, pressed = false;
+        buttons.forEach(function(down, button) {
+          if (down == !!last.buttons[button]) return;
+          pressed = pressed || down;
+          SDL.events.push({ type: down ? 'joystick_button_down' : 'joystick_button_up',
+                            joystick: joystick, index: joystick - 1, button: button });
+        });
+        axes.forEach(function(value, axis) {
+          if (value == (last.axes[axis] || 0)) return;
+          SDL.events.push({ type: 'joystick_axis_motion', joystick: joystick, index: joystick - 1,
+                            axis: axis, value: value });
+        });
+        if (pressed && VelmoraWeb.firstInput) VelmoraWeb.firstInput(false);
+      };
+      for (var i = 0; i < pads.length; ++i) {
+        var pad = pads[i];
+        if (!pad || pad.connected === false) continue;
+        var buttons = [], axes = [];
+        for (var b = 0; b < pad.buttons.length; ++b) {
+          var button = pad.buttons[b];
+          buttons.push(typeof button == 'object' ? !!button.pressed : button > 0.5);
+        }
+        for (var a = 0; a < pad.axes.length; ++a) axes.push(Number(pad.axes[a]) || 0);
+        send(i + 1, buttons, axes);
+        seen[i + 1] = true;
+        states[i + 1] = { buttons: buttons, axes: axes, timestamp: pad.timestamp, index: i, id: pad.id };
+      }
+      for (var joystick in states) {
+        if (seen[joystick]) continue;
+        send(Number(joystick), states[joystick].buttons.map(function() { return false; }),
+             states[joystick].axes.map(function() { return 0; }));
+        delete states[joystick];
+      }
     },
 
     // Queues a mouse motion that puts the click point at the page point.
@@ -161,13 +219,19 @@ mergeInto(LibraryManager.library, {
       VelmoraWeb.inputListening = true;
       // (A finger's pointerdown is no such input; its pointerup and touchend are.)
       var types = ['keydown', 'mousedown', 'touchend', 'pointerup'];
-      var start = function() {
+      // A pad's button is no such input for the browsers (they count keys,
+      // clicks and taps only): its first press starts the sound where the
+      // page may, and leaves the next key or click to where it may not.
+      var start = function(input) {
+        VelmoraWeb.firstInput = null;
         VelmoraWeb.makeAudio();
         if (!VelmoraWeb.audio) return;
         VelmoraWeb.allowed = true;
         VelmoraWeb.audioUsed();
+        if (input === false) return;
         types.forEach(function(type) { document.removeEventListener(type, start, true); });
       };
+      VelmoraWeb.firstInput = start;
       types.forEach(function(type) { document.addEventListener(type, start, true); });
     },
 
@@ -224,7 +288,28 @@ mergeInto(LibraryManager.library, {
       return 0;
     }
     VelmoraWeb.listenForFirstInput();
-    return _velmora_sdl_init_page(flags);
+    var status = _velmora_sdl_init_page(flags);
+    SDL.queryJoysticks = function() {};  // SDL_PollEvent reads the pads
+    return status;
+  },
+
+  // Pad numbers are places in navigator.getGamepads(), which has empty
+  // places (Chromium always four): the count reaches the last pad, and it
+  // grows as a pad shows. Opening leaves the pads' state to SDL_PollEvent,
+  // so that no change between its reading and the opening goes unheard.
+  SDL_NumJoysticks__deps: ['$VelmoraWeb'],
+  SDL_NumJoysticks: function() {
+    var pads = VelmoraWeb.gamepads(), count = 0;
+    for (var i = 0; i < pads.length; ++i) {
+      if (pads[i] && pads[i].connected !== false) count = i + 1;
+    }
+    return count;
+  },
+
+  SDL_JoystickOpen__deps: ['$VelmoraWeb'],
+  SDL_JoystickOpen: function(index) {
+    var pad = VelmoraWeb.gamepads()[index];
+    return pad && pad.connected !== false ? index + 1 : 0;
   },
 
   SDL_GetTicks__deps: ['$VelmoraWeb'],
@@ -254,6 +339,10 @@ mergeInto(LibraryManager.library, {
 
   SDL_PollEvent__deps: ['$SDL', '$VelmoraWeb'],
   SDL_PollEvent: function(event) {
+    if (VelmoraWeb.padsPolled != VelmoraWeb.drains && SDL.keyboardState) {
+      VelmoraWeb.padsPolled = VelmoraWeb.drains;
+      VelmoraWeb.pollPads();
+    }
     var got = SDL.pollEvent(event);
     if (!got) ++VelmoraWeb.drains;
     return got;

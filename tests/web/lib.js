@@ -257,6 +257,38 @@ async function holdKey(page, key, ms = 250) {
   await page.keyboard.up(key);
 }
 
+// A pad in the test's hand, set up before the page loads: the page's
+// navigator.getGamepads() shows it from its first press on, as browsers
+// do, with the "standard" mapping; setPad presses (true) or lets go of
+// buttons by number and sets axes.
+function fakePad(page) {
+  return page.evaluateOnNewDocument(() => {
+    const up = () => ({ pressed: false, touched: false, value: 0 });
+    const pad = window.__pad = { id: 'Test pad (STANDARD GAMEPAD)', index: 0, connected: false, mapping: 'standard',
+                                 timestamp: 0, axes: [0, 0, 0, 0], buttons: Array.from({ length: 17 }, up) };
+    Object.defineProperty(Navigator.prototype, 'getGamepads', {
+      configurable: true, value: () => [pad.connected ? { ...pad, axes: [...pad.axes], buttons: [...pad.buttons] } : null,
+                                        null, null, null] });
+  });
+}
+
+function setPad(page, buttons, axes = []) {
+  return page.evaluate((buttons, axes) => {
+    const pad = window.__pad, first = !pad.connected;
+    for (const [b, down] of Object.entries(buttons)) pad.buttons[b] = { pressed: down, touched: down, value: +down };
+    axes.forEach((value, axis) => { pad.axes[axis] = value; });
+    pad.timestamp = performance.now();
+    pad.connected = true;
+    if (first) window.dispatchEvent(new Event('gamepadconnected'));
+  }, buttons, axes);
+}
+
+async function padPress(page, button, ms = 250) {
+  await setPad(page, { [button]: true });
+  await sleep(ms);
+  await setPad(page, { [button]: false });
+}
+
 // Waits until test(picture) holds for the canvas; returns the picture.
 async function awaitPicture(page, what, test, ms = 8000) {
   const until = Date.now() + ms;
@@ -271,4 +303,4 @@ async function awaitPicture(page, what, test, ms = 8000) {
 
 module.exports = { W, H, BROWSER, sleep, check, TestFailure, launch, watchAudio, watchCopies, canvasPicture, readBmp, writeBmp,
                    difference, pixel, findSprite, pagePoint, moveTo, holdButton, clickAt, holdKey,
-                   awaitPicture };
+                   awaitPicture, fakePad, setPad, padPress };
