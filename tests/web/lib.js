@@ -273,14 +273,14 @@ function fakePad(page) {
 }
 
 function setPad(page, buttons, axes = []) {
-  return page.evaluate((buttons, axes) => {
+  return page.evaluate(([buttons, axes]) => {
     const pad = window.__pad, first = !pad.connected;
     for (const [b, down] of Object.entries(buttons)) pad.buttons[b] = { pressed: down, touched: down, value: +down };
     axes.forEach((value, axis) => { pad.axes[axis] = value; });
     pad.timestamp = performance.now();
     pad.connected = true;
     if (first) window.dispatchEvent(new Event('gamepadconnected'));
-  }, buttons, axes);
+  }, [buttons, axes]);
 }
 
 async function padPress(page, button, ms = 250) {
