@@ -3,6 +3,7 @@
 #include "platform/assets.h"
 #include "platform/data_checks.h"
 #include "platform/end_signals.h"
+#include "platform/i_pad.h"
 #include "app/main_menu.h"
 
 int main(int argc, char** argv) {
@@ -12,7 +13,7 @@ int main(int argc, char** argv) {
     // Before SDL_Init: the library then leaves these signals to us instead
     // of turning them into a window close, which ends only one screen.
     catchEndSignals();
-    gameMain(argc, argv, sdlGameIo());
+    gameMain(argc, argv, gameIoWithPads(sdlGameIo()));
     if (const int sig = endSignal()) dieBySignal(sig);
     return 0;
 }

@@ -6,6 +6,7 @@
 #include <initializer_list>
 
 #include "platform/data_files.h"
+#include "platform/i_pad.h"
 #include "platform/i_sound.h"
 #include "platform/i_video.h"
 #include "match/match.h"
@@ -194,6 +195,7 @@ void openMatch(MatchFrames& f, int fieldKind, int enemyLevel, int clubHeight, in
     setUpMatchState(f.m, f.mio, fieldKind, enemyLevel, clubHeight, clubSpeed, clubPrecision);
     loadMedia(f.media, fieldKind);
     f.media.hiddenCursor = hideSystemCursor();
+    padsInMatch(true);
 }
 
 // One pass of the frame loop: stages 1 (after the matchOver test) to 21.
@@ -218,6 +220,7 @@ int runMatch(int, char**, int fieldKind, int enemyLevel, int clubHeight, int clu
     openMatch(f, fieldKind, enemyLevel, clubHeight, clubSpeed, clubPrecision);
     while (!f.m.matchOver) matchFrame(f);
     freeMedia(f.media, f.io);
+    padsInMatch(false);
     return 0;
 }
 
@@ -234,5 +237,6 @@ void runMatchFrame(MatchFrames* frames) { matchFrame(*frames); }
 
 void closeMatchFrames(MatchFrames* frames) {
     freeMedia(frames->media, frames->io);
+    padsInMatch(false);
     delete frames;
 }

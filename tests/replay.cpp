@@ -312,7 +312,8 @@ std::string formatDemo(const Demo& demo) {
     return o.str();
 }
 
-std::string replayDemo(Demo& demo, const DemoPlayer& player, bool everyFrame) {
+std::string replayDemo(Demo& demo, const DemoPlayer& player, bool everyFrame,
+                       const DemoPlatform& platform) {
     ScriptedIo s;
     s.now = demo.clock;
     Tracer tracer(s);
@@ -336,7 +337,7 @@ std::string replayDemo(Demo& demo, const DemoPlayer& player, bool everyFrame) {
     const VideoWatch watch = {&tracer, Tracer::onFill, Tracer::onBlit, Tracer::onFlip};
     watchVideo(&watch);
 
-    const GameIo& io = s.io_;
+    const GameIo& io = platform ? platform(s) : s.io_;
     int* v = demo.settings;
     if (demo.run == "game") {
         gameMain(0, nullptr, io);

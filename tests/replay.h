@@ -44,7 +44,11 @@ using DemoPlayer = std::function<void(ScriptedIo&, const MatchState&, Demo&)>;
 // Plays the demo and returns its trace. SDL's video must be up (dummy
 // driver); the run leaves it up.
 // everyFrame writes a line for every match frame (for writing a demo).
-std::string replayDemo(Demo& demo, const DemoPlayer& player = nullptr, bool everyFrame = false);
+// platform, when given, hands the screens another platform over the
+// scripted one (the pad layer's idle check).
+using DemoPlatform = std::function<const GameIo&(ScriptedIo&)>;
+std::string replayDemo(Demo& demo, const DemoPlayer& player = nullptr, bool everyFrame = false,
+                       const DemoPlatform& platform = nullptr);
 
 // The first line where two traces part, as "line N:\n- expected\n+ actual",
 // or an empty string when they agree.

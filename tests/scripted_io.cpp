@@ -17,6 +17,7 @@ int scriptedPoll(void* ctx, SDL_Event* event) {
         ++s.passes;
     }
     if (s.events.empty()) {
+        if (s.libraryEvents && SDL_PollEvent(event)) return 1;
         s.inPass = false;
         return 0;
     }

@@ -17,6 +17,7 @@ struct ScriptedIo {
 
     Clock now = 0;                   // the clock; delay() advances it
     std::deque<SDL_Event> events;    // handed out by pollEvent
+    bool libraryEvents = false;      // then SDL's own queue (the pad tests)
     uint8_t buttons = 0;             // mouse button mask
     std::set<int> keys;              // keys held
     std::deque<int> randoms;         // raw rand() results, used first

@@ -337,6 +337,25 @@ mergeInto(LibraryManager.library, {
     return SDL.buttonState | VelmoraWeb.held('button');
   },
 
+  // The toolchain's SDL_InitSubSystem does nothing, and its event layer
+  // reads the pads only when SDL_INIT_JOYSTICK is among the flags it was
+  // started with: the game asks for the pads after SDL_Init. Without a
+  // navigator (node) there are no pads to ask for.
+  SDL_InitSubSystem__deps: ['$SDL'],
+  SDL_InitSubSystem: function(flags) {
+    if ((flags & 0x200) && (typeof navigator == 'undefined' || !navigator.getGamepads)) return -1;
+    SDL.initFlags |= flags;
+    return 0;
+  },
+
+  // Whether the page sees pad INDEX with the Gamepad API's standard
+  // mapping (the game then uses the standard layout).
+  velmora_pad_standard: function(index) {
+    if (typeof navigator == 'undefined' || !navigator.getGamepads) return 0;
+    var pad = navigator.getGamepads()[index];
+    return pad && pad.mapping === 'standard' ? 1 : 0;
+  },
+
   SDL_PollEvent__deps: ['$SDL', '$VelmoraWeb'],
   SDL_PollEvent: function(event) {
     if (VelmoraWeb.padsPolled != VelmoraWeb.drains && SDL.keyboardState) {
