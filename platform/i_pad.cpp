@@ -48,23 +48,15 @@ int axisDirection(int value) {
     return value > kPadDeadZone ? 1 : value < -kPadDeadZone ? -1 : 0;
 }
 
-void forgetPads(PadLayer& l) {
-    for (int i = 0; i < kMaxPads; ++i) {
-        if (l.handles[i]) SDL_JoystickClose(l.handles[i]);
-        l.handles[i] = nullptr;
-        l.pads[i] = PadInput{};
-    }
-    l.opened = 0;
+const PadLayout& libraryLayout(int index) {
+    return choosePadLayout(kSystem, SDL_JoystickName(index), standardMapping(index));
 }
 
-// Opens every pad the library knows of. When the count changes (a pad came
-// or went, where the library tells), every pad is opened afresh and nothing
-// stays held.
-void scanPads(PadLayer& l, Clock now) {
+// Opens every pad the library knows of, once a drain, so that a pad the
+// library finds later (the page does) plays at once. Pads past the count
+// went away: they are closed and hold nothing any more.
+void scanPads(PadLayer& l) {
     if (!l.useLibrary) return;
-    if (l.scanned && now - l.lastScan < static_cast<Clock>(kPadScanMs)) return;
-    l.scanned = true;
-    l.lastScan = now;
     if (!l.libraryTried) {
         l.libraryTried = true;
         // Apart from SDL_Init: a system without a joystick layer still plays.
@@ -73,13 +65,24 @@ void scanPads(PadLayer& l, Clock now) {
     }
     if (!l.libraryUp) return;
     const int count = std::min(SDL_NumJoysticks(), kMaxPads);
-    if (count == l.opened) return;
-    forgetPads(l);
-    for (int i = 0; i < count; ++i) {
+    for (int i = count; i < l.opened; ++i) {
+        if (l.handles[i]) SDL_JoystickClose(l.handles[i]);
+        l.handles[i] = nullptr;
+        l.pads[i] = PadInput{};
+    }
+    for (int i = l.opened; i < count; ++i) {
         l.handles[i] = SDL_JoystickOpen(i);
-        if (l.handles[i]) l.pads[i].layout = &choosePadLayout(kSystem, SDL_JoystickName(i), standardMapping(i));
+        if (l.handles[i] && !l.pads[i].layout) l.pads[i].layout = &libraryLayout(i);
     }
     l.opened = count;
+}
+
+// A pad's layout is chosen when it is opened, or at its first event where
+// the library reports a pad before the game opens it (the page).
+PadInput& padOf(PadLayer& l, int which) {
+    PadInput& pad = l.pads[which];
+    if (!pad.layout && l.libraryUp && which < SDL_NumJoysticks()) pad.layout = &libraryLayout(which);
+    return pad;
 }
 
 // Takes a joystick event in; false for any other event.
@@ -87,7 +90,7 @@ bool takePadEvent(PadLayer& l, const SDL_Event& e) {
     switch (e.type) {
         case SDL_JOYAXISMOTION: {
             if (e.jaxis.which >= kMaxPads) return true;
-            PadInput& pad = l.pads[e.jaxis.which];
+            PadInput& pad = padOf(l, e.jaxis.which);
             const PadLayout& layout = layoutOf(pad);
             if (e.jaxis.axis == 0) pad.stickX = e.jaxis.value;
             if (e.jaxis.axis == 1) pad.stickY = e.jaxis.value;
@@ -98,13 +101,13 @@ bool takePadEvent(PadLayer& l, const SDL_Event& e) {
         case SDL_JOYHATMOTION:
             // Hat 0 is the d-pad; pads with more hats use the others for
             // something else.
-            if (e.jhat.which < kMaxPads && e.jhat.hat == 0) l.pads[e.jhat.which].hat = e.jhat.value;
+            if (e.jhat.which < kMaxPads && e.jhat.hat == 0) padOf(l, e.jhat.which).hat = e.jhat.value;
             return true;
         case SDL_JOYBUTTONDOWN:
         case SDL_JOYBUTTONUP:
             if (e.jbutton.which < kMaxPads && e.jbutton.button < 32) {
                 const uint32_t bit = 1u << e.jbutton.button;
-                uint32_t& held = l.pads[e.jbutton.which].buttons;
+                uint32_t& held = padOf(l, e.jbutton.which).buttons;
                 held = e.type == SDL_JOYBUTTONDOWN ? held | bit : held & ~bit;
             }
             return true;
@@ -154,7 +157,7 @@ int padsPollEvent(void* ctx, SDL_Event* event) {
     if (!l.drainStarted) {
         l.drainStarted = true;
         const Clock now = l.inner.clock(l.inner.ctx);
-        scanPads(l, now);
+        scanPads(l);
         if (stepPadPointer(l.pointer, padVelocity(l), now)) {
             l.moving = true;
             *event = motionEvent(l, padsMouseButtons(ctx));

@@ -12,9 +12,6 @@
 #include "platform/pad_pointer.h"
 
 constexpr int kMaxPads = 8;
-// How often the library is asked whether pads came or went, where it can
-// tell (sdl12-compat and the page can; classic SDL 1.2 counts them once).
-constexpr int kPadScanMs = 1000;
 
 // One pad as its events left it.
 struct PadInput {
@@ -40,8 +37,6 @@ struct PadLayer {
     bool warpEcho = false;  // the motion event the last warp makes is due
     int warpX = 0, warpY = 0;
     bool libraryTried = false, libraryUp = false;
-    bool scanned = false;
-    Clock lastScan = 0;
     int opened = 0;
     SDL_Joystick* handles[kMaxPads] = {};
 };
