@@ -235,7 +235,10 @@ void attachPads(PadLayer& l, const GameIo& inner) {
 const GameIo& gameIoWithPads(const GameIo& inner) {
     static PadLayer layer;
 #if !defined(__EMSCRIPTEN__)
-    layer.warpSystemPointer = true;
+    // Classic SDL 1.2 only: sdl12-compat (1.2.50 and later) puts a warp in
+    // window pixels, which are not the game's once it scales the picture to
+    // the screen, so the pointer would land elsewhere.
+    layer.warpSystemPointer = SDL_Linked_Version()->patch < 50;
 #endif
     attachPads(layer, inner);
     return layer.io;

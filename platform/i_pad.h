@@ -32,7 +32,8 @@ struct PadLayer {
     // Opens the library's pads (off where a test feeds the events itself).
     bool useLibrary = true;
     // Moves the system's pointer to where a pad left it, so that the mouse
-    // goes on from there (desktop only: a page cannot move the pointer).
+    // goes on from there (classic SDL 1.2 only: a page cannot move the
+    // pointer, and sdl12-compat moves it to the wrong place).
     bool warpSystemPointer = false;
     bool warpEcho = false;  // the motion event the last warp makes is due
     int warpX = 0, warpY = 0;
