@@ -118,6 +118,19 @@ bool takePadEvent(PadLayer& l, const SDL_Event& e) {
     }
 }
 
+// A mouse button let go lets go of the pad buttons that stand for it too:
+// classic SDL 1.2 never tells that a pad went away, and its buttons would
+// stay held for good otherwise. A pad still there presses again.
+void letGoOfPads(PadLayer& l, int mouseButton) {
+    const PadAction action = mouseButton == SDL_BUTTON_LEFT    ? PAD_LEFT_BUTTON
+                             : mouseButton == SDL_BUTTON_RIGHT ? PAD_RIGHT_BUTTON
+                                                               : PAD_NOTHING;
+    if (action == PAD_NOTHING) return;
+    for (PadInput& pad : l.pads)
+        for (int b = 0; b < 32; ++b)
+            if (padButtonAction(layoutOf(pad), b) == action) pad.buttons &= ~(1u << b);
+}
+
 SDL_Event motionEvent(const PadLayer& l, uint8_t buttons) {
     SDL_Event e{};
     e.type = SDL_MOUSEMOTION;
@@ -188,6 +201,7 @@ int padsPollEvent(void* ctx, SDL_Event* event) {
             placePadPointer(l.pointer, event->motion.x, event->motion.y);
         } else if (event->type == SDL_MOUSEBUTTONDOWN || event->type == SDL_MOUSEBUTTONUP) {
             placePadPointer(l.pointer, event->button.x, event->button.y);
+            if (event->type == SDL_MOUSEBUTTONUP) letGoOfPads(l, event->button.button);
         }
         return 1;
     }
