@@ -199,6 +199,12 @@ int padsPollEvent(void* ctx, SDL_Event* event) {
                 continue;
             }
             placePadPointer(l.pointer, event->motion.x, event->motion.y);
+            // The mouse takes over: a stick held still, or left tilted by a
+            // pad that went away unheard, moves nothing until it moves again.
+            for (PadInput& pad : l.pads) {
+                pad.stickX = pad.stickY = pad.dpadAxisX = pad.dpadAxisY = 0;
+                pad.hat = SDL_HAT_CENTERED;
+            }
         } else if (event->type == SDL_MOUSEBUTTONDOWN || event->type == SDL_MOUSEBUTTONUP) {
             placePadPointer(l.pointer, event->button.x, event->button.y);
             if (event->type == SDL_MOUSEBUTTONUP) letGoOfPads(l, event->button.button);

@@ -219,8 +219,8 @@ TEST(PadPlay, TheWholeGameByPadAlone) {
 TEST(PadPlay, APadGoneDuringAChargeLeavesNothingHeld) {
     PadPlay p;
     ASSERT_TRUE(p.plugIn());
-    // sdl12-compat lets go of a pad's buttons when it goes; classic SDL 1.2
-    // never hears of it, and there a click of the mouse lets go.
+    // sdl12-compat lets go of a pad's buttons and sticks when it goes;
+    // classic SDL 1.2 never hears of it, and there the mouse takes over.
     const bool libraryTells = p.pad.virtualDevice;
     bool charging = false, releasedAfterUnplug = false, unplugged = false;
     p.s.afterFrame = [&](ScriptedIo&, const MatchState& m) {
@@ -231,10 +231,12 @@ TEST(PadPlay, APadGoneDuringAChargeLeavesNothingHeld) {
         p.press(kA, 3), p.wait(60), p.steerTo(kStartX, kStartY), p.press(kA, 2),
         p.wait(60), p.press(kX, 3),
         [&] { p.pad.button(kA, true); return charging; }, p.wait(10),
+        [&] { p.pad.axis(0, 32767); return true; }, p.wait(5),  // and the stick tilted
         [&] {
             p.pad.unplug();
             unplugged = true;
             if (!libraryTells) {
+                p.s.pushMotion(300, 300);
                 p.s.pushButton(true, SDL_BUTTON_LEFT, 300, 300);
                 p.s.pushButton(false, SDL_BUTTON_LEFT, 300, 300);
             }
@@ -247,4 +249,5 @@ TEST(PadPlay, APadGoneDuringAChargeLeavesNothingHeld) {
     EXPECT_TRUE(unplugged) << "stopped at step " << p.step;
     EXPECT_TRUE(releasedAfterUnplug) << "the charge ended as if the button had been let go";
     EXPECT_EQ(0, p.layer.io.mouseButtons(p.layer.io.ctx)) << "no button left held";
+    EXPECT_EQ(0, padVelocity(p.layer).x) << "no stick left tilted";
 }
