@@ -7,7 +7,7 @@
 //     back, a match with a real shot, the window without the focus and
 //     the page hidden for 10 s in flight,
 //     Escape, Q, the ended page and playing again. In full screen one
-//     Escape leaves the match, also where the browser takes it to leave
+//     Escape leaves the credits, also where the browser takes it to leave
 //     the full screen (WebKit: no keyboard lock). The menu, options,
 //     credits and first match pictures must equal the Linux game's
 //     (PICTURES, from native_pictures.sh), and a picture in flight the
@@ -69,7 +69,7 @@ async function walk(url, width, height, mode, pictures, data, out) {
   const tag = `${t.BROWSER}-${width}x${height}${mode === 'full' ? '-full' : ''}`;
   const audible = t.BROWSER !== 'firefox';
   const problems = [];
-  const browser = await t.launch(profiles, { width, height }, pidFile);
+  const browser = await t.launch(profiles, { width, height }, pidFile, mode === 'full');
   try {
     const page = (await browser.pages())[0] || await browser.newPage();
     // The tab that hides the game's later, made now so that hiding is quick.
@@ -143,7 +143,9 @@ async function walk(url, width, height, mode, pictures, data, out) {
     await same('options-chosen', 700, 700);
     await t.clickAt(page, 920, 720);                       // Credits
     await same('credits', 600, 150);
-    await t.holdKey(page, 'Escape', 200);                  // back to the options
+    // Back to the options; where the browser takes this Escape to leave
+    // the full screen (WebKit), the page passes it on to the game.
+    await t.holdKey(page, 'Escape', 200);
     const marker = t.readBmp(path.join(data, 'MiniBall.bmp'));
     await t.awaitPicture(page, 'the options again, with the choices',
                          p => t.findSprite(p, marker, [255, 255, 255], 250, 190, 250, 190));
@@ -249,11 +251,13 @@ async function walk(url, width, height, mode, pictures, data, out) {
 
     // Escape leaves the match, Q the game; the page says so.
     await t.sleep(300);
+    const fullBefore = await page.evaluate(() => document.fullscreenElement !== null);
     await t.holdKey(page, 'Escape', 300);
     await t.awaitPicture(page, 'the menu after the match', p => t.pixel(p, 1000, 20).join() === '0,50,100');
     if (mode === 'full') {
       const full = await page.evaluate(() => document.fullscreenElement !== null);
-      console.log(`${tag}: one Escape left the match${full ? ', in full screen still' : ' and the full screen'}`);
+      console.log(`${tag}: one Escape left the match${!fullBefore ? ' (the full screen was left before)' :
+                                                      full ? ', in full screen still' : ' and the full screen'}`);
     }
     await t.holdKey(page, 'q', 300);
     await page.waitForFunction(() => getComputedStyle(document.getElementById('ended')).display !== 'none',

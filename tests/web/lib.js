@@ -23,9 +23,12 @@ function check(ok, message) { if (!ok) throw new TestFailure(message); }
 // One browser in a new, empty profile below profileDir. Its process id goes
 // to pidFile at once, so that the caller's clean-up can end that very
 // process group even if this node process dies first.
-async function launch(profileDir, viewport, pidFile) {
+// forFullScreen: the page will go full screen (WebKit makes its window the
+// screen's size first).
+async function launch(profileDir, viewport, pidFile, forFullScreen = false) {
   fs.mkdirSync(profileDir, { recursive: true });
-  if (BROWSER === 'webkit') return webkit.launch(fs.mkdtempSync(path.join(profileDir, 'profile-')), viewport, pidFile);
+  if (BROWSER === 'webkit')
+    return webkit.launch(fs.mkdtempSync(path.join(profileDir, 'profile-')), viewport, pidFile, forFullScreen);
   const common = { headless: true, userDataDir: fs.mkdtempSync(path.join(profileDir, 'profile-')),
                    defaultViewport: viewport };
   const browser = await puppeteer.launch(BROWSER === 'firefox' ? {

@@ -5,10 +5,10 @@
 # - the replays under tests/demos/ on the browser build of the replay
 #   runner under node (same traces as the Linux game: the same rules);
 # - the Linux game's pictures of the walk, and its cost, under Xvfb;
-# - the walk in headless Chromium at 1024x768 in the page's full screen and
-#   in a 1600x1000 window, and in the window in headless Firefox ESR and in
-#   WebKitGTK's MiniBrowser (under an Xvfb of its own), with the pictures
-#   compared pixel for pixel;
+# - the walk in headless Chromium and in WebKitGTK's MiniBrowser (under an
+#   Xvfb of its own) at 1024x768 in the page's full screen and in a
+#   1600x1000 window, and in headless Firefox ESR in the window, with the
+#   pictures compared pixel for pixel;
 # - the six sounds through the web mixer;
 # - the walk by touch alone on a tablet and a phone (touch.js), and the
 #   game played offline after one visit;
@@ -151,6 +151,8 @@ run node "$here/browser.js" walk "$url/velmora.html" 1600 1000 window "$work/nat
 VELMORA_BROWSER=firefox run node "$here/browser.js" walk "$url/velmora.html" 1600 1000 window \
     "$work/native" "$native/data" "$work/out"
 VELMORA_BROWSER=webkit run node "$here/browser.js" walk "$url/velmora.html" 1600 1000 window \
+    "$work/native" "$native/data" "$work/out"
+VELMORA_BROWSER=webkit run node "$here/browser.js" walk "$url/velmora.html" 1024 768 full \
     "$work/native" "$native/data" "$work/out"
 run node "$here/browser.js" sounds "$url/sound_check.html" "$native/data" "$work/out"
 run node "$here/browser.js" nosound "$url/velmora.html"

@@ -12,13 +12,14 @@
 //   is pressed for real, by xdotool on the Xvfb display;
 // - the keys are real keys too, so that in full screen Escape leaves it as
 //   it does for a player;
-// - with no window manager, the adapter sizes the window as one would: the
-//   view (in full screen the window) the size asked for.
+// - under openbox, whose full screen WebKit's is, the adapter sizes the
+//   window: the view the size asked for, or for a walk in full screen the
+//   window the screen's size (WebKit leaves a full screen whose window
+//   changes size); another tab to the front is the window minimised.
 'use strict';
 const fs = require('fs');
 const http = require('http');
 const net = require('net');
-const path = require('path');
 const { spawn, execFileSync } = require('child_process');
 
 const DRIVER = process.env.VELMORA_WEBKITDRIVER || '/usr/bin/WebKitWebDriver';
@@ -59,9 +60,8 @@ function start(file, args, env, pidFile, log) {
 }
 
 class Page {
-  constructor(browser, handle) {
+  constructor(browser) {
     this.browser = browser;
-    this.handle = handle;
     this.scripts = [problemWatch.toString() + ';problemWatch();'];
     this.listeners = { pageerror: [], console: [], requestfailed: [] };
     this.mouse = {
@@ -72,17 +72,10 @@ class Page {
     };
     this.keyboard = { down: key => this.key('keyDown', key), up: key => this.key('keyUp', key) };
   }
-  async use() {
-    if (this.browser.current !== this.handle) {
-      await this.browser.command('POST', '/window', { handle: this.handle });
-      this.browser.current = this.handle;
-    }
-  }
   on(event, listener) { this.listeners[event].push(listener); }
   evaluateOnNewDocument(fn) { this.scripts.push(`(${fn})();`); }
 
   async goto(url) {
-    await this.use();
     if (!this.proxy) this.proxy = await this.startProxy(new URL(url).origin);
     const u = new URL(url);
     await this.browser.command('POST', '/url', { url: `${this.proxy}${u.pathname}${u.search}` });
@@ -119,7 +112,6 @@ class Page {
   // Runs fn(arg) in the page and waits for its promise; hands on the
   // page's errors gathered meanwhile.
   async evaluate(fn, arg) {
-    await this.use();
     const v = await this.browser.command('POST', '/execute/async', {
       script: `const done = arguments[1];
         const drain = () => (window.__problems || []).splice(0);
@@ -143,25 +135,26 @@ class Page {
     }
   }
   async click(selector) {
-    await this.use();
     const element = await this.browser.command('POST', '/element', { using: 'css selector', value: selector });
     await this.browser.command('POST', `/element/${Object.values(element)[0]}/click`, {});
     await this.browser.fit(this, 1000);
   }
   // The driver does not switch MiniBrowser's tabs: another tab to the front
-  // takes the game's window off the screen, as it goes when minimised.
+  // takes the game's window off the screen, as it goes when minimised, which
+  // hides the page as well.
   async bringToFront() {
-    await this.use();
     const mapped = this === this.browser.first;
     if (mapped === this.browser.mapped) return;
-    this.browser.x(mapped ? 'windowmap' : 'windowunmap', '--sync', this.browser.window);
+    this.browser.x(mapped ? 'windowactivate' : 'windowminimize', '--sync', this.browser.window);
     this.browser.mapped = mapped;
+    // The page hears of it a little later (the walk checks that it did).
+    await this.browser.first.waitForFunction(v => document.visibilityState === v, { timeout: 3000 },
+                                             mapped ? 'visible' : 'hidden').catch(() => {});
     if (mapped) await this.browser.fit(this, 0, true);
   }
   async setViewport() {}
 
   async pointer(actions, at) {
-    await this.use();
     if (at) this.at = at.map(Math.round);
     await this.browser.command('POST', '/actions', {
       actions: [{ type: 'pointer', id: 'mouse', parameters: { pointerType: 'mouse' }, actions }] });
@@ -204,7 +197,8 @@ class Page {
 }
 
 class Browser {
-  async open(profile, viewport, pidFile) {
+  async open(profile, viewport, pidFile, forFullScreen) {
+    this.forFullScreen = forFullScreen;
     this.servers = [];
     this.children = [];
     const env = { ...process.env, HOME: profile, XDG_CONFIG_HOME: `${profile}/config`,
@@ -224,6 +218,13 @@ class Browser {
     this.display = `:${display}`;
     env.DISPLAY = this.display;
     this.env = env;
+    // A window manager, as a player's desktop has: the browser's window
+    // goes full screen through it.
+    this.children.push(start('openbox', ['--sm-disable'], env, pidFile, `${profile}/openbox.log`));
+    for (let i = 0; !/window id/.test(execFileSync('xprop', ['-root', '_NET_SUPPORTING_WM_CHECK'], { env })); ++i) {
+      if (i === 100) throw new Error('openbox did not start');
+      await sleep(50);
+    }
     for (let tries = 0; ; ++tries) {
       const port = await freePort();
       const driver = start(DRIVER, [`--port=${port}`], env, pidFile, `${profile}/driver.log`);
@@ -242,8 +243,7 @@ class Browser {
       browserName: 'MiniBrowser',
       'webkitgtk:browserOptions': { binary: MINIBROWSER, args: ['--automation'] } } } }, '/session');
     this.session = session.sessionId;
-    this.current = await this.command('GET', '/window');
-    this.first = new Page(this, this.current);
+    this.first = new Page(this);
     this.viewport = viewport;
     this.window = execFileSync('xdotool', ['search', '--onlyvisible', '--class', 'MiniBrowser'], { env })
       .toString().trim();
@@ -265,11 +265,23 @@ class Browser {
     }
     if (full === this.full && !again) return;
     this.full = full;
+    this.offset = [0, 0];
     const { width, height } = this.viewport;
-    // (With no window manager WebKit's full screen does not stay; the walk
-    // plays in a window.)
-    if (full) return;
-    // The browser's bars (a tab strip once there are two tabs) come and go.
+    if (full) {
+      // WebKit leaves a full screen whose window changes size: the window
+      // was made the screen's size before.
+      for (let i = 0; ; ++i) {
+        const now = await page.evaluate(() => [innerWidth, innerHeight]);
+        if (now[0] === width && now[1] === height) return;
+        if (i === 100) throw new Error(`in full screen the view is ${now}, not ${width}x${height}`);
+        await sleep(50);
+      }
+    }
+    if (this.forFullScreen) {
+      await this.command('POST', '/window/rect', { x: 0, y: 0, width, height });
+      return;
+    }
+    // (The browser's bar may come and go.)
     for (let i = 0; ; ++i) {
       const rect = await this.command('GET', '/window/rect');
       const now = await page.evaluate(() => [innerWidth, innerHeight]);
@@ -277,7 +289,6 @@ class Browser {
       if (i === 20) throw new Error(`the view is ${now}, not ${width}x${height}`);
       await this.command('POST', '/window/rect', { x: 0, y: 0, width: width + rect.width - now[0],
                                                    height: height + rect.height - now[1] });
-      this.offset = [0, 0];
       await sleep(100);
     }
   }
@@ -289,12 +300,11 @@ class Browser {
     if (!r.ok) throw new Error(`WebDriver ${method} ${what}: ${j.value.error}: ${j.value.message}`);
     return j.value;
   }
-  x(...args) { execFileSync('xdotool', args, { env: this.env }); }
+  x(...args) { execFileSync('xdotool', args, { env: this.env, stdio: ['ignore', 'pipe', 'pipe'] }); }
   async pages() { return [this.first]; }
-  async newPage() {
-    const w = await this.command('POST', '/window/new', { type: 'tab' });
-    return new Page(this, w.handle);
-  }
+  // Another tab, to hide the game's page behind (see bringToFront); not a
+  // real one, whose tab strip would stay in full screen.
+  async newPage() { return new Page(this); }
   process() { return this.driver; }
   async close() {
     if (this.session) await this.command('DELETE', '').catch(() => {});
@@ -305,10 +315,10 @@ class Browser {
   }
 }
 
-async function launch(profile, viewport, pidFile) {
+async function launch(profile, viewport, pidFile, forFullScreen) {
   const browser = new Browser();
   try {
-    return await browser.open(profile, viewport, pidFile);
+    return await browser.open(profile, viewport, pidFile, forFullScreen);
   } catch (e) {
     await browser.close();
     throw e;
