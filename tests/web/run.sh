@@ -146,14 +146,33 @@ url=http://127.0.0.1:$port
 export VELMORA_PIDFILE=$work/browsers VELMORA_PROFILES=$work/profiles
 export VELMORA_COMPOSE=$native/tests/velmora_compose
 mkdir -p "$work/out"
-run node "$here/browser.js" walk "$url/velmora.html" 1024 768 full "$work/native" "$native/data" "$work/out"
-run node "$here/browser.js" walk "$url/velmora.html" 1600 1000 window "$work/native" "$native/data" "$work/out"
-VELMORA_BROWSER=firefox run node "$here/browser.js" walk "$url/velmora.html" 1600 1000 window \
-    "$work/native" "$native/data" "$work/out"
-VELMORA_BROWSER=webkit run node "$here/browser.js" walk "$url/velmora.html" 1600 1000 window \
-    "$work/native" "$native/data" "$work/out"
-VELMORA_BROWSER=webkit run node "$here/browser.js" walk "$url/velmora.html" 1024 768 full \
-    "$work/native" "$native/data" "$work/out"
+# Two walks at a time, WebKit's (on a screen of its own) beside another:
+# much of a walk is waiting (the page hidden 10 s, keys held, pictures
+# awaited), so two take little longer than one.
+walk=(node "$here/browser.js" walk "$url/velmora.html")
+pictures=("$work/native" "$native/data" "$work/out")
+beside=
+walk_beside() {
+    env VELMORA_BROWSER="$1" "${walk[@]}" "$2" "$3" "$4" "${pictures[@]}" >"$work/beside.log" 2>&1 &
+    beside=$!
+    pids+=("$beside")
+}
+beside_done() {
+    local rc=0
+    wait "$beside" || rc=$?
+    pids=("${pids[@]:0:${#pids[@]}-1}")
+    cat "$work/beside.log"
+    return "$rc"
+}
+walks_started=$(date +%s)
+walk_beside webkit 1600 1000 window
+run "${walk[@]}" 1024 768 full "${pictures[@]}"
+beside_done
+walk_beside webkit 1024 768 full
+run "${walk[@]}" 1600 1000 window "${pictures[@]}"
+beside_done
+VELMORA_BROWSER=firefox run "${walk[@]}" 1600 1000 window "${pictures[@]}"
+echo "   the five walks took $(( $(date +%s) - walks_started )) s"
 run node "$here/browser.js" sounds "$url/sound_check.html" "$native/data" "$work/out"
 run node "$here/browser.js" nosound "$url/velmora.html"
 run node "$here/browser.js" cost "$url/velmora.html" "$work/out"
