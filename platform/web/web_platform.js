@@ -350,10 +350,10 @@ mergeInto(LibraryManager.library, {
 
   // Whether the page sees pad INDEX with the Gamepad API's standard
   // mapping (the game then uses the standard layout).
+  velmora_pad_standard__deps: ['$VelmoraWeb'],
   velmora_pad_standard: function(index) {
-    if (typeof navigator == 'undefined' || !navigator.getGamepads) return 0;
-    var pad = navigator.getGamepads()[index];
-    return pad && pad.mapping === 'standard' ? 1 : 0;
+    var pad = VelmoraWeb.gamepads()[index];
+    return pad && pad.connected !== false && pad.mapping === 'standard' ? 1 : 0;
   },
 
   SDL_PollEvent__deps: ['$SDL', '$VelmoraWeb'],
