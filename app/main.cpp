@@ -7,9 +7,13 @@
 #include "app/main_menu.h"
 
 int main(int argc, char** argv) {
-    // Find a broken install before any library is touched.
+    // Find a broken install before any library is touched. The page has no
+    // install: it fetches each file when the game needs it and refuses any
+    // whose digest is not the release's.
+#ifndef __EMSCRIPTEN__
     if (reportMissingAssets(stderr) > 0) return 1;
     checkAllDataFiles();
+#endif
     // Before SDL_Init: the library then leaves these signals to us instead
     // of turning them into a window close, which ends only one screen.
     catchEndSignals();

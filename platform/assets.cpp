@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "platform/data_checks.h"
 #include "platform/data_files.h"
 #include "platform/i_system.h"
 
@@ -39,6 +40,7 @@ uint32_t bigEndian(const unsigned char* bytes, int count) {
 }  // namespace
 
 const char* fontTablesOutsideFile(const char* file) {
+    awaitDataFile(file);
     std::FILE* in = std::fopen(file, "rb");
     if (!in) return nullptr;
     const char* reason = nullptr;

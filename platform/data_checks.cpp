@@ -197,7 +197,15 @@ bool reportProblem(const char* path) {
 
 }  // namespace
 
+#ifdef __EMSCRIPTEN__
+extern "C" void velmora_file_wait(const char* file);  // platform/web/web_platform.js
+void awaitDataFile(const char* path) { velmora_file_wait(path); }
+#else
+void awaitDataFile(const char*) {}
+#endif
+
 void checkDataFileOrExit(const char* path) {
+    awaitDataFile(path);
     if (reportProblem(path)) fatalExit();
 }
 

@@ -20,6 +20,10 @@ bool checkSoundFile(const char* path, std::string& why);
 // Whether the game draws this data file over the whole display.
 bool isFullScreenPicture(const char* path);
 
+// Returns once the data file is there: at once from a disk; in the page,
+// which fetches data/ while the game runs, when its bytes have arrived.
+void awaitDataFile(const char* path);
+
 // Checks a BMP or WAV file by its name's ending (other files pass); on a
 // problem writes "path: reason" to standard error and exits with status 1.
 void checkDataFileOrExit(const char* path);

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Builds the browser game from this tree: installs what is missing, builds
 # (or reuses) FreeType for WebAssembly, the asset generator for this machine
-# and then the game, and leaves build-web/ holding the page velmora.html with
-# velmora.js, velmora.wasm and velmora.data, its manifest, icons and service
-# worker (for the home screen and playing offline), the licence texts, and
+# and then the game, and leaves build-web/ holding the page index.html, the
+# game and its data compressed in files/ (the page fetches and decompresses
+# them itself), its manifest, icons and service worker (for the home screen
+# and playing offline), the licence texts, and
 # velmora-VERSION-web.zip of the same. Any static web host serves the folder
 # as it is. The builds themselves live in build-web-work/.
 set -euo pipefail
@@ -19,7 +20,7 @@ source "$root/scripts/cross-build.sh"
 # Debian's emscripten runs on node; npm, Chromium, Firefox ESR and WebKitGTK's
 # MiniBrowser with its WebDriver are for the tests. A node from elsewhere
 # (NodeSource) also provides nodejs and npm.
-web_packages=(emscripten binaryen chromium firefox-esr webkit2gtk-driver zip dpkg-dev)
+web_packages=(emscripten binaryen zopfli chromium firefox-esr webkit2gtk-driver zip dpkg-dev)
 command -v node >/dev/null || web_packages+=(nodejs)
 command -v npm >/dev/null || web_packages+=(npm)
 install_missing "${web_packages[@]}"
@@ -53,7 +54,7 @@ version=$(sed -nE 's/^project\(velmora VERSION ([0-9.]+).*/\1/p' CMakeLists.txt)
 name=velmora-$version-web
 rm -rf "$out"
 mkdir -p "$out/licenses"
-cp "$work/game"/velmora.{html,js,wasm,data,webmanifest} "$work/game"/velmora-{sw.js,192.png,512.png} "$out/"
+cp -r "$work/game/site/." "$out/"
 cp LICENSE "$out/LICENSE"
 font_terms "$out/licenses"
 cp "$prefix"/licenses/* "$out/licenses/"
@@ -63,6 +64,6 @@ cp -r "$out" "$work/stage/$name"
 zip_same_bytes "$work/stage" "$name" "$out/$name.zip"
 
 echo "== Done in $(( $(date +%s) - started )) s:"
-for f in "$out"/velmora.{html,js,wasm,data} "$out/$name.zip"; do
-    printf '   %9d bytes  %9d gzipped  %s\n' "$(stat -c %s "$f")" "$(gzip -9 -c "$f" | wc -c)" "${f#"$root"/}"
-done
+printf '   %9d bytes  %s\n' "$(stat -c %s "$out/index.html")" "build-web/index.html" \
+    "$(cat "$out"/files/* | wc -c)" "build-web/files/ ($(ls "$out/files" | wc -l) files, compressed)" \
+    "$(stat -c %s "$out/$name.zip")" "build-web/$name.zip"

@@ -3,9 +3,10 @@
 #       -DVELMORA_NATIVE_TOOLS=<native build>/velmora-native-tools.cmake
 # SDL 1.2 comes from the files here over the toolchain's SDL event layer,
 # texts from platform/sdl_ttf over FreeType built by build-freetype.sh. The
-# game is velmora.js, velmora.wasm and velmora.data (data/), started by the
-# page velmora.html, with its manifest, icons and service worker
-# (velmora.webmanifest, velmora-192.png, velmora-512.png, velmora-sw.js).
+# game is velmora.js and velmora.wasm, started by the page index.html (made
+# from velmora.html) which fetches them and data/ compressed, with its
+# manifest, icons and service worker (velmora.webmanifest, velmora-192.png,
+# velmora-512.png, velmora-sw.js): all in site/, by pack.cmake.
 set(VELMORA_WEB_PREFIX "$ENV{VELMORA_WEB_PREFIX}" CACHE PATH "FreeType built for the browser (build-freetype.sh)")
 if(NOT EXISTS "${VELMORA_WEB_PREFIX}/lib/libfreetype.a")
   message(FATAL_ERROR "The browser build needs FreeType built by platform/web/build-freetype.sh: -DVELMORA_WEB_PREFIX=<its prefix>")
@@ -37,48 +38,45 @@ target_link_libraries(velmora_web_sdl PUBLIC ${VELMORA_WEB_PREFIX}/lib/libfreety
 # flip's wait for the display give the browser its turn.
 target_link_options(velmora_web_sdl INTERFACE
   "SHELL:--js-library ${VELMORA_WEB_DIR}/web_platform.js"
-  -sASYNCIFY "-sASYNCIFY_IMPORTS=['velmora_present']"
+  -sASYNCIFY "-sASYNCIFY_IMPORTS=['velmora_present','velmora_file_wait']"
+  # FreeType and the text drawing never wait, but are reached through
+  # function pointers, which would make them all ready to: left as they are,
+  # the page's code is 50 KB smaller on the wire.
+  "-sASYNCIFY_REMOVE=['FT_*','ft_*','tt_*','TT_*','cff_*','cf2_*','ps_*','PS_*','af_*','t1_*','T1_*','pfr_*','cid_*','T42_*','t42_*','sfnt_*','psh_*','afm_*','pcf_*','PCF_*','bdf_*','BDF_*','FNT_*','fnt_*','raccess_*','sdf_*','gray_*','TTF_*']"
   -sALLOW_MEMORY_GROWTH=1 -sINITIAL_MEMORY=67108864 -sEXIT_RUNTIME=1)
 # The game's targets link SDL under this name on every platform.
 add_library(PkgConfig::SDLLIBS ALIAS velmora_web_sdl)
 
-# The game for the page: data/ packed into velmora.data, and the page.
+# The game for the page, and the page's folder (site/) made by pack.cmake:
+# data/ is not linked in but fetched by the page file by file, in the order
+# the game needs them (below; files not named come last).
+set(VELMORA_WEB_ORDER
+  data/Font.ttf data/Velmora.bmp data/screen2.bmp data/Laser.bmp data/Fadenkreuz.bmp data/MiniBall.bmp data/VelmoraMini.bmp
+  data/VMFeld.bmp data/VMFeldDecker.bmp data/TestFigur1.bmp data/TestFigur2.bmp
+  data/Ball.bmp data/Ballschatten.bmp data/SchFenster.bmp data/Leiste.bmp data/Leistendecker.bmp
+  data/LadeOK.wav data/Schuss.wav data/BlockPl1.wav data/BlockPl2.wav data/PL1.wav data/PL2.wav)
 function(velmora_web_game target)
   add_dependencies(${target} assets)
   set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${VELMORA_WEB_DIR}/web_platform.js)
-  # The files one by one, in byte order: given the folder, the packager
-  # takes them in the order the file system lists them, which differs from
-  # one folder to another.
-  set(files ${VELMORA_DATA_FILES})
-  list(SORT files)
-  foreach(file IN LISTS files)
-    target_link_options(${target} PRIVATE "SHELL:--preload-file ${CMAKE_BINARY_DIR}/${file}@${file}")
-  endforeach()
-  set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${CMAKE_BINARY_DIR}/data/.generated)
-  add_custom_command(TARGET ${target} POST_BUILD
-    COMMAND ${CMAKE_COMMAND} -DJS=$<TARGET_FILE_DIR:${target}>/${target}.js
-            -DDATA=$<TARGET_FILE_DIR:${target}>/${target}.data -P ${VELMORA_WEB_DIR}/package-id.cmake)
-  set(page "")
-  foreach(file velmora.html velmora.webmanifest)
-    add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/${file}
-      COMMAND ${CMAKE_COMMAND} -E copy ${VELMORA_WEB_DIR}/${file} ${CMAKE_BINARY_DIR}/${file}
-      DEPENDS ${VELMORA_WEB_DIR}/${file})
-    list(APPEND page ${CMAKE_BINARY_DIR}/${file})
-  endforeach()
   # The home screen's icons, by the icon drawer of the other platforms.
-  foreach(size 192 512)
+  set(extra ${VELMORA_WEB_DIR}/velmora.webmanifest)
+  foreach(size 32 192 512)
     add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/velmora-${size}.png
       COMMAND velmora_make_icon ${CMAKE_BINARY_DIR}/velmora-${size}.png ${size}
       DEPENDS velmora_make_icon)
-    list(APPEND page ${CMAKE_BINARY_DIR}/velmora-${size}.png)
+    list(APPEND extra ${CMAKE_BINARY_DIR}/velmora-${size}.png)
   endforeach()
-  # The service worker that keeps all of these and the game for offline play.
-  add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/velmora-sw.js
-    COMMAND ${CMAKE_COMMAND} -DVERSION=${PROJECT_VERSION} -DDIR=${CMAKE_BINARY_DIR}
-            -DTEMPLATE=${VELMORA_WEB_DIR}/velmora-sw.js -DOUT=${CMAKE_BINARY_DIR}/velmora-sw.js
-            -P ${VELMORA_WEB_DIR}/service-worker.cmake
-    DEPENDS ${target} ${page} ${VELMORA_WEB_DIR}/velmora-sw.js ${VELMORA_WEB_DIR}/service-worker.cmake)
-  add_custom_target(${target}_page ALL DEPENDS ${page} ${CMAKE_BINARY_DIR}/velmora-sw.js)
+  set(site ${CMAKE_BINARY_DIR}/site)
+  string(REPLACE ";" "," order "${VELMORA_WEB_ORDER}")
+  string(REPLACE ";" "," extra_list "${extra}")
+  add_custom_command(OUTPUT ${site}/index.html ${site}/velmora-sw.js
+    COMMAND ${CMAKE_COMMAND} -DGAME=$<TARGET_FILE_DIR:${target}> -DSITE=${site}
+            -DPAGE=${VELMORA_WEB_DIR}/velmora.html -DWORKER=${VELMORA_WEB_DIR}/velmora-sw.js
+            -DORDER=${order} -DEXTRA=${extra_list} -P ${VELMORA_WEB_DIR}/pack.cmake
+    DEPENDS ${target} ${extra} ${CMAKE_BINARY_DIR}/data/.generated ${VELMORA_WEB_DIR}/velmora.html
+            ${VELMORA_WEB_DIR}/velmora-sw.js ${VELMORA_WEB_DIR}/pack.cmake
+    VERBATIM)
+  add_custom_target(${target}_page ALL DEPENDS ${site}/index.html ${site}/velmora-sw.js)
 endfunction()
 
 # The replay runner (tests/replay_tool.cpp) for node, which reads data/ and

@@ -40,6 +40,8 @@ mergeInto(LibraryManager.library, {
     fingers: 0,     // how many there are
     padsPolled: -1, // the drain that last read the pads
     firstInput: null,
+    made: {},       // the page's files made in the file system so far
+    waiting: false, // for a file
 
     // The game samples the buttons and keys once a pass and never sees press
     // events, and the menus test the click point of the pass before. So a
@@ -189,17 +191,24 @@ mergeInto(LibraryManager.library, {
       // (a headless browser, a frame never clicked) is not away.
       var noteAway = function(event) {
         if (event.type == 'blur' || event.type == 'focus') VelmoraWeb.blurred = event.type == 'blur';
+        VelmoraWeb.noteAway();
+      };
+      document.addEventListener('visibilitychange', noteAway);
+      window.addEventListener('blur', noteAway);
+      window.addEventListener('focus', noteAway);
+    },
+
+    // Away: hidden, without the focus, or waiting for a file to arrive (a
+    // slow network then holds the game as a slow disk would not).
+    noteAway: function() {
         var now = VelmoraWeb.now();
-        if (document.hidden || VelmoraWeb.blurred) {
+        if ((typeof document != 'undefined' && document.hidden) || VelmoraWeb.blurred ||
+            VelmoraWeb.waiting) {
           if (VelmoraWeb.awaySince === null) VelmoraWeb.awaySince = now;
         } else if (VelmoraWeb.awaySince !== null) {
           VelmoraWeb.awayTotal += now - VelmoraWeb.awaySince;
           VelmoraWeb.awaySince = null;
         }
-      };
-      document.addEventListener('visibilitychange', noteAway);
-      window.addEventListener('blur', noteAway);
-      window.addEventListener('focus', noteAway);
     },
 
     // Milliseconds the page has been shown, with the focus, since the clock
@@ -290,6 +299,9 @@ mergeInto(LibraryManager.library, {
     VelmoraWeb.listenForFirstInput();
     var status = _velmora_sdl_init_page(flags);
     SDL.queryJoysticks = function() {};  // SDL_PollEvent reads the pads
+    // Its unload listener would only queue a quit for a page that is gone,
+    // and keeps the page out of the back/forward cache.
+    window.removeEventListener('unload', SDL.receiveEvent);
     return status;
   },
 
@@ -421,9 +433,46 @@ mergeInto(LibraryManager.library, {
           if (VelmoraWeb.pictures++ == 0 && typeof performance != 'undefined' && performance.mark) {
             performance.mark('velmora-first-picture');
           }
+          if (VelmoraWeb.pictures == 1 && Module['velmoraShown']) Module['velmoraShown']();
         }
         wakeUp();
       });
+    });
+  },
+
+  // Before the game opens a file: the page fetches data/ file by file in
+  // the order the game needs them (Module.velmoraFile gives the bytes of one
+  // of them, at once or when they have arrived), and the file is made here
+  // when they are there. Without a page (node), the files are already there.
+  velmora_file_wait__deps: ['$VelmoraWeb', '$Asyncify', '$FS'],
+  velmora_file_wait: function(path) {
+    // Woken: the same call again, which must end the sleep.
+    if (VelmoraWeb.woken) {
+      VelmoraWeb.woken = false;
+      return Asyncify.handleSleep(function() {});
+    }
+    var name = UTF8ToString(path).replace(/^\.\//, '');
+    if (!Module['velmoraFile'] || VelmoraWeb.made[name]) return;
+    var bytes = Module['velmoraFile'](name);
+    if (!bytes) return;  // not one of the page's files
+    var make = function(data) {
+      VelmoraWeb.made[name] = true;
+      var at = name.lastIndexOf('/');
+      if (at > 0) FS.mkdirTree(name.slice(0, at));
+      FS.writeFile(name, data);
+    };
+    if (bytes instanceof Uint8Array) return make(bytes);
+    return Asyncify.handleSleep(function(wakeUp) {
+      VelmoraWeb.startClock();
+      VelmoraWeb.waiting = true;
+      VelmoraWeb.noteAway();
+      bytes.then(function(data) {
+        make(data);
+        VelmoraWeb.waiting = false;
+        VelmoraWeb.noteAway();
+        VelmoraWeb.woken = true;
+        wakeUp();
+      });  // a failed download leaves the game waiting; the page offers to try again
     });
   },
 

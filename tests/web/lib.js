@@ -304,6 +304,34 @@ async function awaitPicture(page, what, test, ms = 8000) {
   }
 }
 
-module.exports = { W, H, BROWSER, sleep, check, TestFailure, launch, watchAudio, watchCopies, canvasPicture, readBmp, writeBmp,
+// A plain static host for folder on 127.0.0.1 that compresses nothing, as
+// most hosts do not: it counts the bytes it sends and the files asked for,
+// and cuts the next file whose name contains server.cut half-way.
+async function serve(folder) {
+  const http = require('http');
+  const sockets = new Set();
+  const server = http.createServer((request, response) => {
+    const name = decodeURIComponent(new URL(request.url, 'http://h').pathname);
+    server.asked.push(name);
+    fs.readFile(path.join(folder, path.normalize(name.endsWith('/') ? name + 'index.html' : name)), (error, body) => {
+      response.writeHead(error ? 404 : 200, { 'Cache-Control': 'no-cache', 'Content-Length': error ? 0 : body.length,
+        'Content-Type': { '.html': 'text/html', '.js': 'text/javascript', '.gz': 'application/gzip' }[path.extname(name)] || '' });
+      if (!error && server.cut && name.includes(server.cut)) {
+        server.cut = null;
+        response.write(body.subarray(0, body.length >> 1), () => response.socket.destroy());
+      } else {
+        response.end(error ? '' : body);
+      }
+    });
+  });
+  server.asked = [];
+  server.on('connection', socket => sockets.add(socket));
+  server.sent = () => [...sockets].reduce((sum, socket) => sum + socket.bytesWritten, 0);
+  await new Promise(resolve => server.listen(0, '127.0.0.1', resolve));
+  server.url = `http://127.0.0.1:${server.address().port}/`;
+  return server;
+}
+
+module.exports = { W, H, BROWSER, serve, sleep, check, TestFailure, launch, watchAudio, watchCopies, canvasPicture, readBmp, writeBmp,
                    difference, pixel, findSprite, pagePoint, moveTo, holdButton, clickAt, holdKey,
                    awaitPicture, fakePad, setPad, padPress };

@@ -12,6 +12,8 @@
 # - the six sounds through the web mixer;
 # - the walk by touch alone on a tablet and a phone (touch.js), and the
 #   game played offline after one visit;
+# - the page over a phone's network from a plain host: bytes in budget,
+#   a later visit from the store, a cut download, a damaged stored file;
 # - figures: download sizes, the browser's cost beside the native one.
 # Every process started here ends by the end, also on failure.
 #
@@ -149,7 +151,7 @@ mkdir -p "$work/out"
 # Two walks at a time, WebKit's (on a screen of its own) beside another:
 # much of a walk is waiting (the page hidden 10 s, keys held, pictures
 # awaited), so two take little longer than one.
-walk=(node "$here/browser.js" walk "$url/velmora.html")
+walk=(node "$here/browser.js" walk "$url/")
 pictures=("$work/native" "$native/data" "$work/out")
 beside=
 walk_beside() {
@@ -174,15 +176,15 @@ beside_done
 VELMORA_BROWSER=firefox run "${walk[@]}" 1600 1000 window "${pictures[@]}"
 echo "   the five walks took $(( $(date +%s) - walks_started )) s"
 run node "$here/browser.js" sounds "$url/sound_check.html" "$native/data" "$work/out"
-run node "$here/browser.js" nosound "$url/velmora.html"
-run node "$here/browser.js" cost "$url/velmora.html" "$work/out"
-run node "$here/touch.js" walk "$url/velmora.html" "$native/data" "$work/out"
+run node "$here/browser.js" nosound "$url/"
+run node "$here/browser.js" cost "$url/" "$work/out"
+run node "$here/touch.js" walk "$url/" "$native/data" "$work/out"
 run node "$here/touch.js" offline "$work/site"
+run node "$here/browser.js" load "$site" "$native/data"
 
 echo "== Figures (never fail the run)"
-for f in velmora.html velmora.js velmora.wasm velmora.data; do
-    printf '   %-13s %9d bytes, %9d gzipped\n' "$f" "$(stat -c %s "$site/$f")" "$(gzip -9 -c "$site/$f" | wc -c)"
-done
+printf '   %-13s %9d bytes\n' index.html "$(stat -c %s "$site/index.html")"
+printf '   %-13s %9d bytes, %d files, compressed\n' files/ "$(cat "$site"/files/* | wc -c)" "$(ls "$site/files" | wc -l)"
 echo "   share of a core, main menu and a match with the aim open (machine load: $(cut -d' ' -f1-3 /proc/loadavg)):"
 echo "     Linux game + X server: $(cat "$work/native/native-cost")"
 echo "     Chromium, all its processes: $(cat "$work/out/browser-cost")"

@@ -13,7 +13,6 @@
 //     icons load.
 'use strict';
 const fs = require('fs');
-const http = require('http');
 const path = require('path');
 const { KnownDevices } = require('puppeteer-core');
 const t = require('./lib');
@@ -131,18 +130,11 @@ async function walk() {
 }
 
 async function offline() {
-  const server = http.createServer((request, response) => {
-    fs.readFile(path.join(url, path.normalize(new URL(request.url, 'http://h').pathname)), (error, body) => {
-      response.writeHead(error ? 404 : 200, { 'Cache-Control': 'no-store', 'Content-Type':
-        { '.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm' }[path.extname(request.url)] || '' });
-      response.end(error ? '' : body);
-    });
-  });
-  await new Promise(resolve => server.listen(0, '127.0.0.1', resolve));
+  const server = await t.serve(url);
   const browser = await t.launch(profiles, { width: 1024, height: 768 }, pidFile);
   try {
     const page = (await browser.pages())[0] || await browser.newPage(), problems = [];
-    await page.goto(`http://127.0.0.1:${server.address().port}/velmora.html`);
+    await page.goto(server.url);
     const first = await started(page, problems);
     await page.waitForFunction(() => navigator.serviceWorker.controller !== null, { timeout: 60000 })
       .catch(() => { throw new t.TestFailure('no service worker took the page'); });
