@@ -46,12 +46,16 @@ foreach(name IN LISTS names)
   set(url "files/${base}.${short}${ext}.gz")
   configure_file("${packed}" "${SITE}/${url}" COPYONLY)
   file(SIZE "${packed}" size)
-  string(APPEND list "\n    ['${name}', '${url}', ${size}, '${sum}'],")
+  string(APPEND list "\n['${name}', '${url}', ${size}, '${sum}'],")
   string(APPEND kept "\n  '${url}',")
 endforeach()
 
 file(READ "${PAGE}" page)
-string(REPLACE "/*@FILES@*/[]" "[${list}\n  ]" page "${page}")
+# The page comes before everything and no host need compress it: without
+# its indentation and whole-line comments (it has no <pre> text).
+string(REGEX REPLACE "\n[ ]+" "\n" page "${page}")
+string(REGEX REPLACE "\n//[^\n]*" "" page "${page}")
+string(REPLACE "/*@FILES@*/[]" "[${list}\n]" page "${page}")
 file(WRITE "${SITE}/index.html" "${page}")
 set(shell "'./', 'index.html', 'velmora-sw.js'")
 foreach(extra IN LISTS EXTRA)

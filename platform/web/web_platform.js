@@ -299,9 +299,6 @@ mergeInto(LibraryManager.library, {
     VelmoraWeb.listenForFirstInput();
     var status = _velmora_sdl_init_page(flags);
     SDL.queryJoysticks = function() {};  // SDL_PollEvent reads the pads
-    // Its unload listener would only queue a quit for a page that is gone,
-    // and keeps the page out of the back/forward cache.
-    window.removeEventListener('unload', SDL.receiveEvent);
     return status;
   },
 
