@@ -430,7 +430,8 @@ mergeInto(LibraryManager.library, {
           if (VelmoraWeb.pictures++ == 0 && typeof performance != 'undefined' && performance.mark) {
             performance.mark('velmora-first-picture');
           }
-          if (VelmoraWeb.pictures == 1 && Module['velmoraShown']) Module['velmoraShown']();
+          // The page's loading bar stays until a picture comes with its files.
+          if (!VelmoraWeb.pageTold && Module['velmoraShown']) VelmoraWeb.pageTold = Module['velmoraShown']();
         }
         wakeUp();
       });
