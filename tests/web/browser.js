@@ -14,7 +14,8 @@
 //     Linux game's drawing of the same places (velmora_compose, run from
 //     DATA's parent). "full" plays in the page's full screen; "window"
 //     has a scripted pad too, whose Y (full screen) is the first input,
-//     and whose A plays again.
+//     and whose A plays again; "pad" plays the whole walk with that pad
+//     alone (Q is the menu's Quit, and the crosshair is not compared).
 //   node browser.js nosound URL
 //     Without Web Audio: the game's failure message on the page.
 //   node browser.js sounds URL DATA OUT
@@ -91,7 +92,21 @@ async function walk(url, width, height, mode, pictures, data, out) {
     watchPage(page, problems);
     await t.watchAudio(page);
     await t.watchCopies(page);
-    if (mode === 'window') await t.fakePad(page);
+    const byPad = mode === 'pad', crosshair = t.readBmp(path.join(data, 'Fadenkreuz.bmp'));
+    // Its top left, found also where the screen's edge cuts the rest off.
+    crosshair.corner = { w: 30, h: 30, rgb: new Uint8Array(30 * 30 * 3) };
+    crosshair.at = { x: 0, y: 0 };  // where the pad starts
+    for (let y = 0; y < 30; ++y) crosshair.corner.rgb.set(crosshair.rgb.subarray(y * crosshair.w * 3, (y * crosshair.w + 30) * 3), y * 90);
+    if (mode !== 'full') await t.fakePad(page);
+    // By pad the stick steers the crosshair, whose corner is the pointer.
+    const moveTo = (gx, gy) => byPad ? steer(page, crosshair, gx, gy) : t.moveTo(page, gx, gy);
+    const clickAt = async (gx, gy) => {
+      if (!byPad) return t.clickAt(page, gx, gy);
+      await moveTo(gx, gy);
+      await t.padPress(page, 0);
+      await t.sleep(300);
+    };
+    const escape = ms => byPad ? t.padPress(page, 9, ms) : t.holdKey(page, 'Escape', ms);
     await page.goto(url);
     const shownAt = await firstPicture(page);
     console.log(`${tag}: first picture ${Math.round(shownAt)} ms after the page was opened`);
@@ -111,7 +126,7 @@ async function walk(url, width, height, mode, pictures, data, out) {
     t.check(!audioBefore.includes('running'),
             `before any input no sound may start (audio contexts: ${JSON.stringify(audioBefore)})`);
 
-    if (mode === 'window') await padControls(page, tag);
+    if (mode !== 'full') await padControls(page, tag);
     if (mode === 'full') {
       await page.click('#fullscreen');
       await page.waitForFunction(() => document.fullscreenElement !== null, { timeout: 5000 });
@@ -121,11 +136,13 @@ async function walk(url, width, height, mode, pictures, data, out) {
               `full screen: the canvas is at ${JSON.stringify(box)}, not 1:1 over the screen`);
     }
     // The first input skips the title, and starts the sound.
-    if (mode === 'full') await t.clickAt(page, 512, 700); else await t.holdKey(page, 'Enter', 200);
+    if (mode === 'full') await t.clickAt(page, 512, 700);
+    else if (byPad) await t.padPress(page, 0);
+    else await t.holdKey(page, 'Enter', 200);
     await t.awaitPicture(page, 'the main menu', p => t.pixel(p, 1000, 20).join() === '0,50,100');
     // (By pad, whether the page may start sound is the browser's call.)
     const asked = await page.evaluate(() => window.__audioAsked);
-    t.check(asked.includes(true) || mode === 'window',
+    t.check(asked.includes(true) || mode !== 'full',
             `the first input did not make the audio context while it let the page ` +
             `start sound (user activation at each: ${JSON.stringify(asked)})`);
     if (audible) {
@@ -134,11 +151,12 @@ async function walk(url, width, height, mode, pictures, data, out) {
     }
 
     const same = async (name, gx, gy) => {
-      await t.moveTo(page, gx, gy);
+      await moveTo(gx, gy);
       const expected = t.readBmp(path.join(pictures, `${name}.bmp`));
       let last;
       try {
-        await t.awaitPicture(page, `${name} as on Linux`, p => (last = p, t.difference(p, expected).count === 0), 5000);
+        await t.awaitPicture(page, `${name} as on Linux`, p => (last = byPad ? withoutCrosshair(p, expected, crosshair) : p,
+                                                                t.difference(last, expected).count === 0), 5000);
       } catch (e) {
         const d = t.difference(last, expected);
         t.writeBmp(path.join(out, `${tag}-${name}.bmp`), last);
@@ -150,28 +168,28 @@ async function walk(url, width, height, mode, pictures, data, out) {
     await same('menu', 610, 590);
     const pointer = await page.evaluate(() => getComputedStyle(document.getElementById('screen')).cursor);
     t.check(pointer === 'none', `over the canvas the system pointer shows (cursor: ${pointer})`);
-    await t.clickAt(page, 440, 370);                       // Options
+    await clickAt(440, 370);                               // Options
     await same('options', 660, 640);
     for (const [x, y] of [[325, 200], [430, 400], [570, 500]])  // street, level 2, club 4
-      await t.clickAt(page, x, y);
+      await clickAt(x, y);
     await same('options-chosen', 700, 700);
-    await t.clickAt(page, 920, 720);                       // Credits
+    await clickAt(920, 720);                               // Credits
     await same('credits', 600, 150);
     // Back to the options; where the browser takes this Escape to leave
     // the full screen (WebKit), the page passes it on to the game.
-    await t.holdKey(page, 'Escape', 200);
+    await escape(200);
     const marker = t.readBmp(path.join(data, 'MiniBall.bmp'));
     await t.awaitPicture(page, 'the options again, with the choices',
                          p => t.findSprite(p, marker, [255, 255, 255], 250, 190, 250, 190));
-    await t.clickAt(page, 25, 720);                        // Back
+    await clickAt(25, 720);                                // Back
     await t.awaitPicture(page, 'the menu again', p => t.pixel(p, 1000, 20).join() === '0,50,100');
     // No sound has played since the first input: the audio context rests.
     const resting = await page.evaluate(() => window.__audioContexts.map(c => c.state));
     t.check(resting.length === 1 && (!audible || resting[0] === 'suspended'),
             `in silence the audio context should rest (found ${JSON.stringify(resting)})`);
     await t.sleep(600);                                    // the menu takes clicks after 500 ms
-    await t.clickAt(page, 440, 310);                       // Start
-    await same('match', 440, 310);
+    await clickAt(440, 310);                               // Start
+    if (!byPad) await same('match', 440, 310);  // the figure stands where the stick left it
 
     // A real shot: the right button opens the aim, the left one held
     // charges, letting go shoots. The crosshair's centre (490, 500) is on
@@ -179,18 +197,20 @@ async function walk(url, width, height, mode, pictures, data, out) {
     // (no curve), and club 4 does not drift, so the ball climbs straight.
     // (The aim's field patch shows; the crosshair covers the window.)
     const patch = t.readBmp(path.join(data, 'VMFeldStrDecker.bmp'));
-    await t.moveTo(page, 465, 475);
-    await t.holdButton(page, 'right', 250);
+    // (By pad, the crosshair shows once the aim is open.)
+    if (!byPad) await t.moveTo(page, 465, 475);
+    if (byPad) await t.padPress(page, 2); else await t.holdButton(page, 'right', 250);
     await t.awaitPicture(page, 'the aim', p => t.findSprite(p, patch, null, 750, 610, 750, 610));
+    if (byPad) await steer(page, crosshair, 465, 475, 0);
     // Charging, the bar moves in every pass, and still the canvas takes at
     // most one picture a display refresh.
-    await page.mouse.down({ button: 'left' });
+    if (byPad) await t.setPad(page, { 0: true }); else await page.mouse.down({ button: 'left' });
     await t.sleep(100);
     const before = await page.evaluate(() => [window.__copies, window.__refreshes]);
     await t.sleep(400);
     const after = await page.evaluate(() => [window.__copies, window.__refreshes]);
     await t.sleep(100);
-    await page.mouse.up({ button: 'left' });
+    if (byPad) await t.setPad(page, { 0: false }); else await page.mouse.up({ button: 'left' });
     const ball = t.readBmp(path.join(data, 'Ball.bmp'));
     const white = [255, 255, 255];
     const ballIn = async () => {
@@ -266,14 +286,19 @@ async function walk(url, width, height, mode, pictures, data, out) {
     // Escape leaves the match, Q the game; the page says so.
     await t.sleep(300);
     const fullBefore = await page.evaluate(() => document.fullscreenElement !== null);
-    await t.holdKey(page, 'Escape', 300);
+    await escape(300);
     await t.awaitPicture(page, 'the menu after the match', p => t.pixel(p, 1000, 20).join() === '0,50,100');
     if (mode === 'full') {
       const full = await page.evaluate(() => document.fullscreenElement !== null);
       console.log(`${tag}: one Escape left the match${!fullBefore ? ' (the full screen was left before)' :
                                                       full ? ', in full screen still' : ' and the full screen'}`);
     }
-    await t.holdKey(page, 'q', 300);
+    if (byPad) {
+      await t.sleep(600);                                  // the menu takes clicks after 500 ms
+      await clickAt(420, 440);                             // Quit
+    } else {
+      await t.holdKey(page, 'q', 300);
+    }
     await page.waitForFunction(() => getComputedStyle(document.getElementById('ended')).display !== 'none',
                                { timeout: 10000 })
       .catch(() => { throw new t.TestFailure('Q did not end the game on the page'); });
@@ -294,7 +319,7 @@ async function walk(url, width, height, mode, pictures, data, out) {
     }
 
     // Playing again starts the game afresh.
-    if (mode === 'window') await t.padPress(page, 0); else await page.click('#again');
+    if (mode !== 'full') await t.padPress(page, 0); else await page.click('#again');
     await firstPicture(page);
     await t.awaitPicture(page, 'the title again', p => t.findSprite(p, title, white, 300, 7, 300, 7));
     t.check(problems.length === 0, problems.join('\n'));
@@ -302,6 +327,42 @@ async function walk(url, width, height, mode, pictures, data, out) {
   } finally {
     await browser.close();
   }
+}
+
+// Steers the pad's stick until the crosshair's corner is within slack
+// pixels of (gx, gy): pushed far over when far off, gently when near;
+// then looks again. A new screen draws its crosshair at 0,0 until the
+// pointer moves, so first a short push from where the pad left it.
+async function steer(page, crosshair, gx, gy, slack = 1) {
+  for (let until = Date.now() + 30000, at = crosshair.at, looked = false; ; looked = true) {
+    const dx = gx - at.x, dy = gy - at.y, d = Math.hypot(dx, dy);
+    if (Math.abs(dx) <= slack && Math.abs(dy) <= slack && looked) return;
+    t.check(Date.now() < until, `steering to ${gx},${gy}: the crosshair stays at ${at.x},${at.y}`);
+    // Pixels a second, past a quarter's dead zone; for about 60 % of the
+    // way, as the stick is let go late on a busy machine.
+    const speed = Math.min(500, Math.max(15, d * 2));
+    const push = (0.25 + 0.75 * Math.sqrt(speed / 800)) / (d || 1);
+    await t.setPad(page, {}, [dx * push, dy * push]);
+    await t.sleep(Math.min(250, 600 * d / speed));
+    await t.setPad(page, {}, [0, 0]);
+    at = t.findSprite(await t.canvasPicture(page), crosshair.corner, [255, 255, 255], 0, 0, t.W, t.H);
+    t.check(at, `steering to ${gx},${gy}: no crosshair on the screen`);
+    crosshair.at = at;
+  }
+}
+
+// The picture with the Linux one's pixels where either has the crosshair.
+function withoutCrosshair(pic, expected, crosshair) {
+  const out = { w: pic.w, h: pic.h, rgb: Uint8Array.from(pic.rgb) };
+  const white = [255, 255, 255];
+  for (const at of [t.findSprite(pic, crosshair.corner, white, 0, 0, t.W, t.H),
+                    t.findSprite(expected, crosshair.corner, white, 0, 0, t.W, t.H)]) {
+    for (let y = at ? at.y : 0; at && y < Math.min(at.y + crosshair.h, pic.h); ++y) {
+      const from = (y * pic.w + at.x) * 3, to = (y * pic.w + Math.min(at.x + crosshair.w, pic.w)) * 3;
+      out.rgb.set(expected.rgb.subarray(from, to), from);
+    }
+  }
+  return out;
 }
 
 // A pad's first press, of Y, makes the audio context and asks for the
@@ -317,6 +378,7 @@ async function padControls(page, tag) {
     .catch(() => { throw new t.TestFailure('the pad\'s Y neither opened the full screen nor asked for a click'); });
   const opened = await page.evaluate(() => document.fullscreenElement !== null);
   if (opened) {
+    await t.sleep(500);  // the full screen settles, as a player's next press comes later
     await t.padPress(page, 3);
     await page.waitForFunction(() => document.fullscreenElement === null, { timeout: 5000 })
       .catch(() => { throw new t.TestFailure('the pad\'s Y did not leave the full screen'); });

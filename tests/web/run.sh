@@ -8,7 +8,8 @@
 # - the walk in headless Chromium and in WebKitGTK's MiniBrowser (under an
 #   Xvfb of its own) at 1024x768 in the page's full screen and in a
 #   1600x1000 window, and in headless Firefox ESR in the window, with the
-#   pictures compared pixel for pixel;
+#   pictures compared pixel for pixel; the same walk by a scripted pad
+#   alone in Chromium and Firefox ESR;
 # - the six sounds through the web mixer;
 # - the walk by touch alone on a tablet and a phone (touch.js), and the
 #   game played offline after one visit;
@@ -173,8 +174,11 @@ beside_done
 walk_beside webkit 1024 768 full
 run "${walk[@]}" 1600 1000 window "${pictures[@]}"
 beside_done
+walk_beside firefox 1600 1000 pad
 VELMORA_BROWSER=firefox run "${walk[@]}" 1600 1000 window "${pictures[@]}"
-echo "   the five walks took $(( $(date +%s) - walks_started )) s"
+beside_done
+run "${walk[@]}" 1600 1000 pad "${pictures[@]}"
+echo "   the seven walks took $(( $(date +%s) - walks_started )) s"
 run node "$here/browser.js" sounds "$url/sound_check.html" "$native/data" "$work/out"
 run node "$here/browser.js" nosound "$url/"
 run node "$here/browser.js" cost "$url/" "$work/out"
