@@ -80,7 +80,7 @@ function wavFrames(file) {
 }
 
 async function walk(url, width, height, mode, pictures, data, out) {
-  const tag = `${t.BROWSER}-${width}x${height}${mode === 'full' ? '-full' : ''}`;
+  const tag = `${t.BROWSER}-${width}x${height}${mode === 'window' ? '' : '-' + mode}`;
   const audible = t.BROWSER !== 'firefox';
   const problems = [];
   const browser = await t.launch(profiles, { width, height }, pidFile, mode === 'full');
