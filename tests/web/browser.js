@@ -590,8 +590,15 @@ async function load(site, data) {
                 `(${presses} presses), ` +
                 `match ${matchAt} ms; sent ${kb(beforeTitle)} before the title, ${kb(beforeMenu)} before ` +
                 `the menu, ${kb(all)} in all`);
-    t.check(beforeTitle <= 700e3 && all <= 5e6,
-            `too many bytes: ${beforeTitle} before the title (budget 700 KB), ${all} in all (5 MB)`);
+    // The title waits for the font too (the game opens it first), and the
+    // font is the system's Liberation Sans: the budget is 700 KB with
+    // Debian 12's (86,792 bytes packed); a system whose font is larger
+    // (Debian 13's Liberation Sans 2.1: about 201 KB) adds the difference.
+    const font = /\['data\/Font\.ttf', '[^']+', (\d+),/.exec(fs.readFileSync(path.join(site, 'index.html'), 'latin1'));
+    t.check(font, 'the page lists no data/Font.ttf');
+    const titleBudget = 700e3 + Math.max(0, Number(font[1]) - 86792);
+    t.check(beforeTitle <= titleBudget && all <= 5e6,
+            `too many bytes: ${beforeTitle} before the title (budget ${kb(titleBudget)}), ${all} in all (5 MB)`);
     // Each file asked for once, in the order the game needs them (the page's
     // list); what follows the title's files comes while the title shows.
     const listed = fs.readFileSync(path.join(site, 'index.html'), 'latin1').match(/'files\/[^']+'/g)
