@@ -19,7 +19,25 @@ Clock sdlClock(void*) { return withoutTimeAway(ticksNow()); }
 // that the drain ends even while the player is away.
 bool endRequested = false;
 
+// A tap (a touchpad's, or a quick click) sends the press and the release at
+// once, and both can arrive between two looks at the buttons, where the
+// state alone never shows the press. The left and right presses taken in a
+// drain are kept until the next drain starts, so every look after it sees
+// them held.
+bool draining = false;
+uint8_t pressedInDrain = 0;
+
+void notePress(const SDL_Event& event) {
+    if (event.type != SDL_MOUSEBUTTONDOWN) return;
+    if (event.button.button == SDL_BUTTON_LEFT || event.button.button == SDL_BUTTON_RIGHT)
+        pressedInDrain = static_cast<uint8_t>(pressedInDrain | SDL_BUTTON(event.button.button));
+}
+
 int sdlPollEvent(void*, SDL_Event* event) {
+    if (!draining) {
+        draining = true;
+        pressedInDrain = 0;
+    }
     for (;;) {
         // A signal to end reaches every screen as a close request, once in
         // each drain, so the screens that called it hear it too when they
@@ -32,7 +50,10 @@ int sdlPollEvent(void*, SDL_Event* event) {
         }
         if (SDL_PollEvent(event)) {
             noteWindowEvent(*event, ticksNow());
-            if (!playerAway()) return 1;
+            if (!playerAway()) {
+                notePress(*event);
+                return 1;
+            }
             if (event->type == SDL_QUIT) {
                 endRequested = true;
                 return 1;
@@ -42,6 +63,7 @@ int sdlPollEvent(void*, SDL_Event* event) {
         }
         if (!playerAway() || endRequested || endSignal()) {
             endRequested = false;
+            draining = false;
             return 0;
         }
         // Away: the drain goes on until the player is back.
@@ -49,7 +71,9 @@ int sdlPollEvent(void*, SDL_Event* event) {
     }
 }
 
-uint8_t sdlMouseButtons(void*) { return SDL_GetMouseState(nullptr, nullptr); }
+uint8_t sdlMouseButtons(void*) {
+    return static_cast<uint8_t>(SDL_GetMouseState(nullptr, nullptr) | pressedInDrain);
+}
 
 bool sdlKeyDown(void*, SDLKey key) {
     int count = 0;

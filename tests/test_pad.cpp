@@ -251,3 +251,43 @@ TEST(PadPlay, APadGoneDuringAChargeLeavesNothingHeld) {
     EXPECT_EQ(0, p.layer.io.mouseButtons(p.layer.io.ctx)) << "no button left held";
     EXPECT_EQ(0, padVelocity(p.layer).x) << "no stick left tilted";
 }
+
+// A tap's press and release both come before the game looks at the
+// buttons; through the real event loop and the pad layer, as in the game,
+// it counts as held at every look until the next drain, once. A button
+// still held, and a pad's, read as their state.
+TEST(MouseTap, APressEndedBeforeTheLookCountsOnce) {
+    ASSERT_EQ(0, SDL_Init(SDL_INIT_VIDEO)) << SDL_GetError();
+    ASSERT_NE(nullptr, SDL_SetVideoMode(1024, 768, 32, 0)) << SDL_GetError();
+    PadLayer layer;
+    layer.useLibrary = false;
+    attachPads(layer, sdlGameIo());
+    const GameIo& io = layer.io;
+    auto drain = [&](std::initializer_list<std::pair<bool, int>> presses) {
+        for (auto [down, button] : presses) {
+            SDL_Event e = {};
+            e.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
+            e.button.button = static_cast<Uint8>(button);
+            e.button.state = down ? SDL_PRESSED : SDL_RELEASED;
+            ASSERT_EQ(0, SDL_PushEvent(&e));
+        }
+        SDL_Event e;
+        while (io.pollEvent(io.ctx, &e)) {
+        }
+    };
+    drain({{true, SDL_BUTTON_LEFT}, {false, SDL_BUTTON_LEFT}});
+    EXPECT_EQ(SDL_BUTTON(1), io.mouseButtons(io.ctx)) << "the left tap";
+    EXPECT_EQ(SDL_BUTTON(1), io.mouseButtons(io.ctx)) << "a second look in the same pass";
+    drain({});
+    EXPECT_EQ(0, io.mouseButtons(io.ctx)) << "the tap counts for one pass";
+    drain({{true, SDL_BUTTON_RIGHT}, {false, SDL_BUTTON_RIGHT}, {true, SDL_BUTTON_MIDDLE},
+           {false, SDL_BUTTON_MIDDLE}});
+    EXPECT_EQ(SDL_BUTTON(3), io.mouseButtons(io.ctx)) << "the right tap; the middle button is not read";
+    layer.pads[0].buttons = 1u << kA;  // a pad's left button, held
+    drain({});
+    EXPECT_EQ(SDL_BUTTON(1), io.mouseButtons(io.ctx));
+    layer.pads[0].buttons = 0;
+    drain({});
+    EXPECT_EQ(0, io.mouseButtons(io.ctx));
+    SDL_Quit();
+}

@@ -1,14 +1,17 @@
 # Options: choose the street field, level 2 and club 4, go back, start a match
-# and see the street field; open the credits and leave them with Escape.
+# and see the street field; open the credits and leave them with Escape. The
+# title, "Options" and "Back" each get a touchpad's tap, not a held click.
 source "$(dirname "$0")/lib.sh" "$@"
 start_x
 start_game
-to_menu
+tap_past_title
 
 click_at() { move "$1" "$2"; sleep 0.2; hold_button 1 0.25; sleep 0.3; }
+tap_at() { move "$1" "$2"; sleep 0.2; tap 1; sleep 0.3; }
 text_pixels() { count_colour "$1" "$2" 100,100,80; }
 
-click_at 440 370                      # "Options"
+sleep 0.5                             # the menu ignores clicks for 500 ms
+tap_at 440 370                        # "Options"
 shot options
 [ "$(text_pixels options 150x60+100+30)" -gt 300 ] || fail "options screen not shown"
 for m in "250 50" "290 400" "240 500"; do
@@ -26,7 +29,7 @@ for m in "250 190" "390 400" "540 500"; do
     ok_fraction "$f" 0.9 || fail "no marker at ($m): $f"
 done
 
-click_at 25 720                       # "Back"
+tap_at 25 720                         # "Back"
 sleep 0.6                             # the menu ignores clicks for 500 ms
 shot menu
 [ "$(pixel menu 1000 20)" = "0,50,100" ] || fail "Back did not return to the menu"

@@ -15,7 +15,7 @@ ball_at() { find_sprite "$1" Ball.bmp 255,255,255 "$2" "$3" "$4" "$5"; }
 # keeps it inside the half whichever way it drifts.
 shoot() {
     move 385 455
-    hold_button 3 0.2
+    tap 3                             # a two-finger tap opens the aim
     sleep 0.2; shot aim_$1
     read -r x y f <<<"$(find_sprite aim_$1 SchFenster.bmp 250,200,200 245 145 255 155)"
     [ "$x $y" = "250 150" ] && ok_fraction "$f" 0.8 || fail "target window not shown: $x $y $f"

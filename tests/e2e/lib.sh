@@ -144,6 +144,10 @@ hold_button() {
     xdotool mousedown "$1"; sleep "${2:-0.25}"; xdotool mouseup "$1"
 }
 
+# A touchpad's tap: the press and the release at once, both between two of
+# the game's looks at the buttons.
+tap() { xdotool click "$1"; }
+
 move() { xdotool mousemove "$1" "$2"; sleep 0.15; }
 # A bare "xdotool key" lasts 6-7 ms and can fall between two passes, which
 # read the key state once each; every key is held for at least 150 ms.
@@ -199,6 +203,38 @@ to_menu() {
         2) fail "the game ended before its menu showed" ;;
         *) fail "the main menu did not show" ;;
     esac
+}
+
+# The title's curtain (drawn from y -100, sliding down to 800 after 2 s)
+# stands at most 268 px down, more than 4 s before the title ends by
+# itself: its rows 500 to 599 show at y 400 to 668.
+title_early() {
+    local x y f
+    [ -s "$WORK/curtain.bmp" ] ||
+        convert "$DATA/screen2.bmp" -crop 1024x100+0+500 +repage "BMP3:$WORK/curtain.bmp" ||
+        fail "no part of the curtain to look for"
+    read -r x y f <<<"$("$PROBE" find "$SHOTS/$1.bmp" "$WORK/curtain.bmp" none 0 400 0 668)"
+    ok_fraction "$f" 0.9
+}
+
+# Once the title shows, one tap skips it: the menu must come within 2.5 s,
+# well before the title would have ended by itself.
+tap_past_title() {
+    local rc=0 tapped
+    await_screen 60 "" title_early || rc=$?
+    case $rc in
+        0) ;;
+        2) fail "the game ended before its title showed" ;;
+        *) fail "the title was not seen in its first seconds" ;;
+    esac
+    tapped=$(date +%s%N)
+    tap 1
+    rc=0
+    await_screen 40 "" menu_shows || rc=$?
+    [ $rc = 0 ] || fail "the menu did not show after a tap on the title"
+    local ms=$((($(date +%s%N) - tapped) / 1000000))
+    [ "$ms" -lt 2500 ] || fail "the menu came $ms ms after the tap: the title was not skipped"
+    check_sdl_library
 }
 
 # Clicks "Start" on the main menu and waits until the field covers the menu.
