@@ -2,13 +2,16 @@
 # The game's cost on a display, on each SDL 1.2 the system has (classic SDL
 # 1.2 and sdl12-compat, SDL 1.2 over SDL2, on Debian 12; sdl12-compat alone
 # on Debian 13): passes per second and the share of a core in the main menu
-# and in a match with the aim open, from the real program in a private Xvfb
-# with a window manager (openbox), as on a desktop, at the screen sizes
-# players have. sdl12-compat never changes the
-# mode, so there the 1024x768 picture is scaled to the whole screen; "x 2.9"
-# is a share against the same library's at 1024x768. Figures only; it fails
-# when it cannot run or a run did not load the library it was meant to.
-#   bash bench/live.sh BUILD_DIR [SECONDS per screen] [SIZES, e.g. "1024x768 1920x1080"]
+# with the pointer moving and with it still, and in a match with the aim
+# open, from the real program in a private Xvfb with a window manager
+# (openbox), as on a desktop, at the screen sizes players have.
+# sdl12-compat never changes the mode, so there the 1024x768 picture is
+# scaled to the whole screen; "x 2.9" is a share against the same library's
+# at 1024x768. Figures only; it fails when it cannot run or a run did not
+# load the library it was meant to.
+#   bash bench/live.sh BUILD_DIR [SECONDS per screen] [SIZES, e.g. "1024x768 1920x1080"] [every]
+# every: each pass presents its picture, still or not (the cost before a
+# still picture rested).
 set -euo pipefail
 if [ $# -lt 1 ]; then
   echo "usage: $0 BUILD_DIR [seconds] [sizes]" >&2
@@ -17,6 +20,7 @@ fi
 build_dir=$(cd "$1" && pwd)
 length=${2:-3}
 read -r -a sizes <<<"${3:-1024x768 1920x1080 2560x1440}"
+every=${4:-}
 program="$build_dir/bench/velmora_live_bench"
 [ -x "$program" ] || { echo "no live benchmark at $program" >&2; exit 1; }
 command -v openbox >/dev/null || { echo "no window manager: openbox is not installed" >&2; exit 1; }
@@ -60,21 +64,21 @@ figures() {
 
 status=0
 declare -A base
-printf '%-10s %-20s %-28s%s\n' screen library " menu" " match (aim open)"
+printf '%-10s %-20s %-28s%-28s%s\n' screen library " menu" " still menu" " match (aim open)"
 for size in "${sizes[@]}"; do
   start_display "$size" || { status=1; stop_display; continue; }
   while read -r kind version file folder; do
     library="$kind $version"
     : >"$work/out"
     if [ "$folder" = - ]; then
-      (cd "$build_dir" && exec env -u LD_LIBRARY_PATH "$program" "$length") >"$work/out" 2>"$work/err" </dev/null || status=1
+      (cd "$build_dir" && exec env -u LD_LIBRARY_PATH "$program" "$length" $every) >"$work/out" 2>"$work/err" </dev/null || status=1
     else
-      (cd "$build_dir" && LD_LIBRARY_PATH=$folder exec "$program" "$length") >"$work/out" 2>"$work/err" </dev/null || status=1
+      (cd "$build_dir" && LD_LIBRARY_PATH=$folder exec "$program" "$length" $every) >"$work/out" 2>"$work/err" </dev/null || status=1
     fi
     grep -qxF "SDL 1.2: $kind $version $file" "$work/out" ||
       { echo "the run meant for $kind $version ($file) did not load it" >&2; status=1; }
     line=$(printf '%-10s %-20s' "$size" "$library")
-    for screen in menu match; do
+    for screen in menu still match; do
       read -r passes cpu <<<"$(figures "$screen" "$work/out")"
       key="$file $screen"
       [ "$size" = 1024x768 ] && [ "$cpu" != - ] && base[$key]=$cpu

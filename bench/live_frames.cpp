@@ -1,12 +1,15 @@
 // What the game costs on a real display: the real program (gameMain on the
 // real platform, real clock, real pacing) in an X server, with only the
-// player's hands scripted. It passes the title, stays in the main menu, then
-// starts a match, opens the aim and stays there, and leaves. For the menu and
-// the match it prints the passes per second and the share of one core that
-// the whole process (every thread of every library) used. bench/live.sh runs
-// it under Xvfb on each SDL 1.2 library.
+// player's hands scripted. It passes the title, stays in the main menu with
+// the pointer moving, then with it still, then starts a match, opens the aim
+// and stays there, and leaves. For each of these it prints the passes per
+// second and the share of one core that the whole process (every thread of
+// every library) used. bench/live.sh runs it under Xvfb on each SDL 1.2
+// library.
 //
-//   velmora_live_bench [SECONDS]   (per screen, default 4)
+//   velmora_live_bench [SECONDS] [every]   (per screen, default 4; every:
+//                                           present every pass, as before a
+//                                           still picture rested)
 //   velmora_live_bench sdl         "kind version file" of the SDL 1.2 it loads
 #include <time.h>
 
@@ -16,6 +19,7 @@
 #include <string>
 
 #include "platform/i_system.h"
+#include "platform/i_video.h"
 #include "app/main_menu.h"
 #include "tests/loaded_sdl.h"
 
@@ -27,7 +31,7 @@ double seconds(clockid_t clock) {
     return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
 }
 
-enum Phase { TITLE, MENU, TO_MATCH, MATCH, LEAVE_MATCH, QUIT };
+enum Phase { TITLE, MENU, STILL_MENU, TO_MATCH, MATCH, LEAVE_MATCH, QUIT };
 
 // One measured stretch of a screen: passes and CPU time from its start.
 struct Stretch {
@@ -71,7 +75,7 @@ struct LiveRun {
     double length = 4;
     int motion = 0;
     int matchFrames = 0;
-    Stretch menu, match;
+    Stretch menu, stillMenu, match;
 
     void enter(Phase p) {
         phase = p;
@@ -86,10 +90,12 @@ constexpr double kWarmUp = 0.5;
 Clock liveClock(void* ctx) { return run(ctx)->real->clock(run(ctx)->real->ctx); }
 
 // Real events first (a closed window still counts), then one scripted move a
-// pass: the pointer wanders over no menu label, or over the target window.
+// pass: the pointer wanders over no menu label, or over the target window;
+// in the still menu it stays put.
 int livePoll(void* ctx, SDL_Event* event) {
     LiveRun& r = *run(ctx);
     if (r.real->pollEvent(r.real->ctx, event)) return 1;
+    if (r.phase == STILL_MENU) return 0;
     if (r.motion++ % 2) return 0;
     std::memset(event, 0, sizeof *event);
     event->type = SDL_MOUSEMOTION;
@@ -119,7 +125,8 @@ bool liveKey(void* ctx, SDLKey key) {
             if (r.phase == TITLE) r.enter(MENU);
             return true;
         case SDLK_q:
-            if (r.phase == MENU && r.menu.pass(kWarmUp, r.length, r.phaseStart)) {
+            if (r.phase == MENU && r.menu.pass(kWarmUp, r.length, r.phaseStart)) r.enter(STILL_MENU);
+            if (r.phase == STILL_MENU && r.stillMenu.pass(kWarmUp, r.length, r.phaseStart)) {
                 r.motion = 0;
                 r.enter(TO_MATCH);
             }
@@ -161,12 +168,14 @@ int main(int argc, char** argv) {
     r.real = &sdlGameIo();
     if (argc > 1) r.length = std::atof(argv[1]);
     if (r.length <= 0) r.length = 4;
+    if (argc > 2 && std::strcmp(argv[2], "every") == 0) restStillPictures(false);
     const GameIo io = {&r,       liveClock, livePoll,  liveButtons, liveKey,  liveDelay,
                        liveSeed, liveRandom, liveBusy, livePlay,    liveHalt, liveFrame};
     gameMain(0, nullptr, io);
 
     std::printf("SDL 1.2: %s\n", loadedSdlDescription().c_str());
     r.menu.print("menu");
+    r.stillMenu.print("still");
     r.match.print("match");
-    return r.menu.done && r.match.done ? 0 : 1;
+    return r.menu.done && r.stillMenu.done && r.match.done ? 0 : 1;
 }

@@ -6,6 +6,7 @@
 #include "platform/away.h"
 #include "platform/end_signals.h"
 #include "platform/i_sound.h"
+#include "platform/i_video.h"
 
 namespace {
 
@@ -50,6 +51,7 @@ int sdlPollEvent(void*, SDL_Event* event) {
         }
         if (SDL_PollEvent(event)) {
             noteWindowEvent(*event, ticksNow());
+            noteDisplayEvent(*event);
             if (!playerAway()) {
                 notePress(*event);
                 return 1;

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 #include "platform/assets.h"
 #include "platform/data_checks.h"
@@ -42,6 +43,100 @@ void watchBlit(const SDL_Surface* image, int x, int y) {
     auto it = imageNames().find(image);
     gWatch->blit(gWatch->ctx, it == imageNames().end() ? "?" : it->second.c_str(), image->w,
                  image->h, x, y);
+}
+
+// Every image and text the game made gets a serial number of its own, so
+// that an image freed and another made at the same address are told apart.
+// An image not made here has none (0), and a pass that draws it is never
+// taken for the same as another.
+std::unordered_map<const SDL_Surface*, uint64_t>& imageSerials() {
+    static std::unordered_map<const SDL_Surface*, uint64_t> serials;
+    return serials;
+}
+
+void numberImage(const SDL_Surface* image) {
+    static uint64_t next = 0;
+    if (image) imageSerials()[image] = ++next;
+}
+
+uint64_t serialOf(const SDL_Surface* image) {
+    auto it = imageSerials().find(image);
+    return it == imageSerials().end() ? 0 : it->second;
+}
+
+// One fill (image null, colour in serial) or blit of a pass.
+struct DrawCall {
+    SDL_Surface* image;
+    uint64_t serial;
+    int x, y;
+    bool operator==(const DrawCall& o) const {
+        return image == o.image && serial == o.serial && x == o.x && y == o.y &&
+               (image == nullptr || serial != 0);
+    }
+};
+
+struct Rest {
+#ifdef __EMSCRIPTEN__
+    bool on = false;
+#else
+    bool on = true;
+#endif
+    SDL_Surface* display = nullptr;  // the game's, as setGameVideoMode gave it
+    std::vector<DrawCall> pending;   // this pass's calls, not drawn yet
+    std::vector<DrawCall> shown;     // the calls of the picture last presented
+    // The pass so far started by covering the whole display, so its picture
+    // is its calls alone, whatever was on show before.
+    bool pendingCovers = false;
+    // Set when the picture on show is not what `shown` alone draws (it was
+    // drawn over the one before), or the system asked for the window again.
+    bool mustPresent = true;
+    unsigned long presented = 0;
+};
+
+Rest& rest() {
+    static Rest r;
+    return r;
+}
+
+bool deferredOn(const SDL_Surface* display) {
+    const Rest& r = rest();
+    return r.on && display == r.display && display == SDL_GetVideoSurface();
+}
+
+void drawCall(SDL_Surface* display, const DrawCall& c) {
+    if (!c.image) {
+        SDL_FillRect(display, nullptr, static_cast<Uint32>(c.serial));
+        return;
+    }
+    SDL_Rect where = {static_cast<Sint16>(c.x), static_cast<Sint16>(c.y), 0, 0};
+    SDL_BlitSurface(c.image, nullptr, display, &where);
+}
+
+// Draws what is kept for this pass now (an image in it is about to go);
+// the pass then no longer describes its picture alone.
+void drawPending() {
+    Rest& r = rest();
+    if (r.display == SDL_GetVideoSurface())
+        for (const DrawCall& c : r.pending) drawCall(r.display, c);
+    r.pending.clear();
+    r.pendingCovers = false;
+}
+
+void keepCall(SDL_Surface* display, const DrawCall& c) {
+    Rest& r = rest();
+    // A call that leaves nothing of what was drawn before it: what came
+    // before in the pass need not be drawn.
+    bool covers = c.image == nullptr;
+    if (c.image && !(c.image->flags & (SDL_SRCCOLORKEY | SDL_SRCALPHA)))
+        covers = c.x <= 0 && c.y <= 0 && c.x + c.image->w >= display->w &&
+                 c.y + c.image->h >= display->h;
+    if (covers) {
+        r.pending.clear();
+        r.pendingCovers = true;
+    }
+    // A screen that never flips must not gather calls without end.
+    if (r.pending.size() >= 4096) drawPending();
+    r.pending.push_back(c);
 }
 
 }  // namespace
@@ -86,6 +181,13 @@ SDL_Surface* setGameVideoMode() {
     SDL_Surface* display =
         SDL_SetVideoMode(1024, 768, 32, SDL_HWSURFACE | SDL_DOUBLEBUF | SDL_FULLSCREEN);
     if (!display) fatalError(stdout, "Can't set VideoMode: \n%s", SDL_GetError());
+    // The mode's surface holds nothing of the last picture.
+    Rest& r = rest();
+    r.display = display;
+    r.pending.clear();
+    r.pendingCovers = false;
+    r.shown.clear();
+    r.mustPresent = true;
     return display;
 }
 
@@ -182,12 +284,19 @@ SDL_Surface* loadImage(const char* file, const ColourKey* key, int alpha) {
         }
     }
     nameImage(image, file);
+    numberImage(image);
     return image;
 }
 
 void freeImage(SDL_Surface*& image) {
     if (!image) return;
     if (gWatch) imageNames().erase(image);
+    for (const DrawCall& c : rest().pending)
+        if (c.image == image) {
+            drawPending();
+            break;
+        }
+    imageSerials().erase(image);
     SDL_FreeSurface(image);
     image = nullptr;
 }
@@ -209,6 +318,7 @@ SDL_Surface* renderText(TTF_Font* font, const char* text, SDL_Color colour) {
     SDL_Surface* image = TTF_RenderText_Solid(font, text, colour);
     if (!image) assetFailure(dataFile(DATA_FONT), TTF_GetError());
     nameImage(image, std::string("\"") + text + "\"");
+    numberImage(image);
     return image;
 }
 
@@ -219,17 +329,27 @@ void textToDisplayFormat(SDL_Surface*& text) {
     SDL_Surface* converted = SDL_DisplayFormat(text);
     if (!converted) return;
     renameImage(text, converted);
+    imageSerials().erase(text);
+    numberImage(converted);
     SDL_FreeSurface(text);
     text = converted;
 }
 
 void fillDisplay(SDL_Surface* display, Uint8 r, Uint8 g, Uint8 b) {
     if (gWatch) gWatch->fill(gWatch->ctx, r, g, b);
-    SDL_FillRect(display, nullptr, SDL_MapRGB(display->format, r, g, b));
+    const Uint32 colour = SDL_MapRGB(display->format, r, g, b);
+    if (deferredOn(display))
+        keepCall(display, DrawCall{nullptr, colour, 0, 0});
+    else
+        SDL_FillRect(display, nullptr, colour);
 }
 
 void blitAt(SDL_Surface* image, SDL_Surface* display, int x, int y) {
     watchBlit(image, x, y);
+    if (deferredOn(display)) {
+        if (image) keepCall(display, DrawCall{image, serialOf(image), x, y});
+        return;
+    }
     SDL_Rect where = {static_cast<Sint16>(x), static_cast<Sint16>(y), 0, 0};
     SDL_BlitSurface(image, nullptr, display, &where);
 }
@@ -238,8 +358,12 @@ void blitAtRect(SDL_Surface* image, SDL_Surface* display, SDL_Rect* where) {
     watchBlit(image, where->x, where->y);
     // The library writes into a copy: what it leaves there differs between
     // SDL 1.2 implementations.
-    SDL_Rect drawn = *where;
-    SDL_BlitSurface(image, nullptr, display, &drawn);
+    if (deferredOn(display))
+        keepCall(display, DrawCall{image, serialOf(image), where->x, where->y});
+    else {
+        SDL_Rect drawn = *where;
+        SDL_BlitSurface(image, nullptr, display, &drawn);
+    }
     *where = classicBlitRect(*where, image->w, image->h, display->clip_rect);
 }
 
@@ -262,7 +386,40 @@ SDL_Rect classicBlitRect(SDL_Rect where, int w, int h, const SDL_Rect& clip) {
 
 void flipDisplay(SDL_Surface* display) {
     if (gWatch) gWatch->flip(gWatch->ctx);
+    Rest& r = rest();
+    if (deferredOn(display)) {
+        const bool same = !r.mustPresent && r.pendingCovers && r.pending == r.shown;
+        if (same) {
+            r.pending.clear();
+            r.pendingCovers = false;
+            return;
+        }
+        for (const DrawCall& c : r.pending) drawCall(display, c);
+        r.shown.swap(r.pending);
+        r.pending.clear();
+        // A pass that drew over the last picture leaves one that its calls
+        // do not describe alone.
+        r.mustPresent = !r.pendingCovers;
+        r.pendingCovers = false;
+    }
     SDL_Flip(display);
+    ++r.presented;
+}
+
+void restStillPictures(bool on) {
+    drawPending();
+    Rest& r = rest();
+    r.on = on;
+    r.shown.clear();
+    r.mustPresent = true;
+}
+
+unsigned long picturesPresented() { return rest().presented; }
+
+void noteDisplayEvent(const SDL_Event& event) {
+    if (event.type == SDL_VIDEOEXPOSE || event.type == SDL_VIDEORESIZE ||
+        (event.type == SDL_ACTIVEEVENT && event.active.gain))
+        rest().mustPresent = true;
 }
 
 void watchVideo(const VideoWatch* watch) {

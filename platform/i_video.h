@@ -79,6 +79,22 @@ void blitAtRect(SDL_Surface* image, SDL_Surface* display, SDL_Rect* where);
 SDL_Rect classicBlitRect(SDL_Rect where, int w, int h, const SDL_Rect& clip);
 void flipDisplay(SDL_Surface* display);
 
+// A still screen rests: the fills and blits of a pass on the game's display
+// (the one setGameVideoMode gave) are kept until its flip, and a pass that
+// would show the same picture as the one last shown draws and presents
+// nothing. What a pass draws is only known by the images (each load or text
+// is a new one), so the same list of fills and blits of the same images at
+// the same places makes the same picture when it starts by covering the
+// whole display. Other surfaces are drawn at once. Off: every pass draws and
+// presents, as a benchmark of the drawing needs; the page presents only what
+// changed by itself and paces on its flips, so there it is off.
+void restStillPictures(bool on);
+// Pictures handed to the library (flips) since the program started.
+unsigned long picturesPresented();
+// The system asked for the window to be drawn again (exposed, restored,
+// resized, the focus back): the next flip presents whatever it holds.
+void noteDisplayEvent(const SDL_Event& event);
+
 // What a replay sees of the drawing: each fill, blit (by the image's file
 // or text, its size and where it lands) and flip, in order. Null stops it.
 struct VideoWatch {

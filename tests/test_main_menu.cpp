@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "app/main_menu.h"
+#include "platform/i_video.h"
 #include "scripted_io.h"
 
 TEST(MenuLabels, StrictBoundsOnEverySide) {
@@ -120,4 +121,53 @@ TEST(MainMenu, ClosingTheWindowEndsTheProgram) {
     });
     EXPECT_EQ(0, r.result);
     EXPECT_LE(r.s.passes, 5);
+}
+
+// A still menu presents its picture once and then nothing, a second of
+// passes long; a move shows in the pass that takes it, and a window the
+// system asks for again gets its picture again. The picture on the display
+// stays the one last drawn.
+TEST(MainMenu, AStillMenuPresentsNothingAfterItsFirstPicture) {
+    MenuRun r;
+    unsigned long atStill = 0, atMove = 0, afterMove = 0, atExpose = 0, afterExpose = 0;
+    Uint32 stillPixel = 0;
+    auto crosshairPixel = [] {
+        SDL_Surface* display = SDL_GetVideoSurface();
+        SDL_LockSurface(display);
+        // The crosshair's centre, at the cursor position + 25.
+        const Uint32 p = static_cast<const Uint32*>(display->pixels)[(100 + 25) * display->pitch / 4 + 100 + 25];
+        SDL_UnlockSurface(display);
+        return p;
+    };
+    r.run([&](ScriptedIo& io, int pass) {
+        io.keys = {SDLK_RETURN};
+        io.now = 1000 + pass * 10;
+        if (pass == 2) io.pushMotion(100, 100);
+        if (pass == 4) {
+            atStill = picturesPresented();
+            stillPixel = crosshairPixel();
+        }
+        if (pass == 104) {
+            atMove = picturesPresented();
+            EXPECT_EQ(stillPixel, crosshairPixel()) << "the still picture is still on the display";
+            io.pushMotion(600, 100);
+        }
+        if (pass == 105) afterMove = picturesPresented();
+        if (pass == 110) {
+            atExpose = picturesPresented();
+            SDL_Event expose = {};
+            expose.type = SDL_VIDEOEXPOSE;
+            noteDisplayEvent(expose);
+        }
+        if (pass == 111) {
+            afterExpose = picturesPresented();
+            io.pushQuit();
+        }
+    });
+    EXPECT_GT(atStill, 0u);
+    EXPECT_EQ(atStill, atMove) << "100 still passes presented pictures";
+    EXPECT_EQ(atMove + 1, afterMove) << "the move reaches the screen in its own pass";
+    EXPECT_EQ(afterMove, atExpose);
+    EXPECT_EQ(atExpose + 1, afterExpose) << "an exposed window is drawn again";
+    EXPECT_NE(stillPixel, crosshairPixel()) << "the crosshair left";
 }
