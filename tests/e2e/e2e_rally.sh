@@ -8,7 +8,6 @@ to_menu
 start_match
 kill -0 "$GAME_PID" || fail "the game ended when the match started"
 
-
 # One shot: the crosshair centre at (410, 480), low in the left half. The
 # club drifts it about 0.1 px a millisecond; a charge of under half a second
 # keeps it inside the half whichever way it drifts.
