@@ -22,10 +22,10 @@ shoot() {
     # The bar and the ball are read straight from the X server: a screenshot
     # of a busy machine can take seconds, and the charge would run to the
     # bar's end and the ball land before it is taken.
-    xdotool mousedown 1; sleep 0.15
+    xdotool mousedown 1; sleep 0.2
     read -r x y f <<<"$("$PROBE" live "$DATA/Leistendecker.bmp" none 300 611 740 611)"
     xdotool mouseup 1
-    [ "$x" -gt 315 ] && ok_fraction "$f" 0.5 || fail "bar cover did not slide: $x $y $f"
+    [ "$x" -gt 301 ] && ok_fraction "$f" 0.5 || fail "bar cover did not slide: $x $y $f"
     sleep 0.2
     read -r x y f <<<"$(ball_now 0 -40 973 640)"
     ok_fraction "$f" 0.9 && [ "$y" -lt 600 ] || fail "the ball did not leave the player's end: $x $y $f"
