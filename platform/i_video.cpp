@@ -417,9 +417,13 @@ void restStillPictures(bool on) {
 unsigned long picturesPresented() { return rest().presented; }
 
 void noteDisplayEvent(const SDL_Event& event) {
+#ifndef __EMSCRIPTEN__
     if (event.type == SDL_VIDEOEXPOSE || event.type == SDL_VIDEORESIZE ||
         (event.type == SDL_ACTIVEEVENT && event.active.gain))
         rest().mustPresent = true;
+#else
+    (void)event;  // the page's display never rests (Rest::on)
+#endif
 }
 
 void watchVideo(const VideoWatch* watch) {
