@@ -26,8 +26,13 @@ shoot() {
     read -r x y f <<<"$("$PROBE" live "$DATA/Leistendecker.bmp" none 300 611 740 611)"
     xdotool mouseup 1
     [ "$x" -gt 301 ] && ok_fraction "$f" 0.5 || fail "bar cover did not slide: $x $y $f"
-    sleep 0.2
-    read -r x y f <<<"$(ball_now 0 -40 973 640)"
+    # Looked for until it flies: a busy machine may take a while to let go.
+    local tries
+    for tries in $(seq 60); do
+        read -r x y f <<<"$(ball_now 0 -40 973 640)"
+        ok_fraction "$f" 0.9 && [ "$y" -lt 600 ] && break
+        sleep 0.05
+    done
     ok_fraction "$f" 0.9 && [ "$y" -lt 600 ] || fail "the ball did not leave the player's end: $x $y $f"
     echo "shot $1: ball at $x,$y"
 }
