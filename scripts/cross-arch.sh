@@ -113,6 +113,12 @@ debs_arch() {
         { tail -n 30 "build-$arch-deb/cpack.log" >&2; return 1; }
     deb=build-$arch-deb/cpack/velmora_${version}_$arch.deb
     [ "$(dpkg-deb -f "$deb" Architecture)" = "$arch" ] || { echo "$deb: not for $arch" >&2; return 1; }
+    # dpkg-shlibdeps finding no package for a library leaves it out of
+    # Depends without failing CPack.
+    for p in libc6 libsdl1.2debian libsdl-ttf2.0-0 libsdl-mixer1.2; do
+        grep -Eq "(^|, )$p( |,|$)" <<<"$(dpkg-deb -f "$deb" Depends)" ||
+            { echo "$deb: Depends lacks $p: $(dpkg-deb -f "$deb" Depends)" >&2; return 1; }
+    done
     lintian --fail-on error,warning -I -E --pedantic "$deb" >"build-$arch-deb/lintian.log" 2>&1 ||
         { cat "build-$arch-deb/lintian.log" >&2; return 1; }
     cp "$deb" "$out/"
@@ -238,14 +244,11 @@ case $command in
         for arch in "$@"; do data_arch "$arch"; done ;;
     walk)
         if [ $# -eq 0 ]; then
-            # The packages of this tree: arm64's, and velmora-data from the
-            # native build.
+            # The packages of this tree: arm64's, and velmora-data, which
+            # its build makes as the native one does (this machine's data).
             mkdir -p build-arm64-walk
             debs_arch arm64 build-arm64-walk
-            bash scripts/build.sh >/dev/null
-            (cd build && cpack -G DEB -B "$root/build-arm64-walk/native") >build-arm64-walk/cpack.log 2>&1 ||
-                { tail -n 30 build-arm64-walk/cpack.log >&2; exit 1; }
-            set -- build-arm64-walk/velmora_*_arm64.deb build-arm64-walk/native/velmora-data_*_all.deb
+            set -- build-arm64-walk/velmora_*_arm64.deb build-arm64-deb/cpack/velmora-data_*_all.deb
         fi
         [ $# -eq 2 ] || { echo "usage: bash scripts/cross-arch.sh walk [DEB DATA_DEB]" >&2; exit 2; }
         walk_arm64 "$(realpath "$1")" "$(realpath "$2")" ;;

@@ -21,6 +21,8 @@ mmdebstrap --variant=extract --architectures="$arch" --skip=cleanup/apt/cache --
 admin=$sysroot/var/lib/velmora-dpkg
 mkdir -p "$admin/info" "$admin/updates"
 : >"$admin/status"
+# Multi-Arch names (libc6:arm64.list), as dpkg's own database has them.
+echo 1 >"$admin/info/format"
 for deb in "$sysroot"/var/cache/apt/archives/*.deb; do
     dpkg-deb -f "$deb" >"$work/control"
     package=$(dpkg-deb -f "$deb" Package)
