@@ -268,6 +268,18 @@ else()
   string(APPEND CPACK_DEBIAN_GAME_PACKAGE_DEPENDS ", libsdl1.2debian, libsdl-ttf2.0-0, libsdl-mixer1.2")
 endif()
 set(CPACK_DEBIAN_DATA_PACKAGE_DEPENDS "fonts-liberation")
+if(CMAKE_CROSSCOMPILING)
+  # A package for another processor (platform/linux/toolchain.cmake): its
+  # architecture, and dpkg-shlibdeps looks at that architecture's libraries
+  # in the sysroot, through the dpkg database made beside them.
+  set(CPACK_DEBIAN_GAME_PACKAGE_ARCHITECTURE ${VELMORA_DEB_ARCH})
+  set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS
+      ${CMAKE_SYSROOT}/lib/${CMAKE_LIBRARY_ARCHITECTURE} ${CMAKE_SYSROOT}/usr/lib/${CMAKE_LIBRARY_ARCHITECTURE})
+  file(WRITE ${VELMORA_PACKAGING}/cross-cpack.cmake
+       "set(ENV{DPKG_ADMINDIR} \"${CMAKE_SYSROOT}/var/lib/velmora-dpkg\")\n"
+       "set(ENV{DEB_HOST_ARCH} ${VELMORA_DEB_ARCH})\n")
+  set(CPACK_PROJECT_CONFIG_FILE ${VELMORA_PACKAGING}/cross-cpack.cmake)
+endif()
 # The same bytes from the same tree: dates, owners, modes and order fixed.
 set(CPACK_POST_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/debs-same-bytes.cmake)
 set(CPACK_VELMORA_SOURCE_DIR ${PROJECT_SOURCE_DIR})

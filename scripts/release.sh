@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Builds every download of a release into dist/, named with the version of
-# the CMake project: the source tarball, the Debian packages velmora and
-# velmora-data, the Windows zip and installer, the web zip (where
-# scripts/web.sh exists) and SHA256SUMS; then prints a table of the files
-# and their sizes.
+# the CMake project: the source tarball, the Debian packages velmora (for
+# this machine, arm64 and armhf) and velmora-data, the Windows zip and
+# installer, the web zip (where scripts/web.sh exists) and SHA256SUMS; then
+# prints a table of the files and their sizes.
 #   bash scripts/release.sh
 #   bash scripts/release.sh --verify DIR
 #
@@ -119,6 +119,13 @@ fi
 }
 arch=$(dpkg --print-architecture)
 cp "$work/deb/velmora_${version}_$arch.deb" "$work/deb/velmora-data_${version}_all.deb" "$dist/"
+
+echo "== The velmora packages for arm64 and armhf (Raspberry Pi OS, ARM Chromebooks), cross-built"
+# velmora-data is the one above, for every architecture.
+(cd "$src" && bash scripts/cross-arch.sh debs "$dist") >"$work/cross-arch.log" 2>&1 || {
+    tail -n 30 "$work/cross-arch.log" >&2
+    exit 1
+}
 
 echo "== The Windows zip and installer"
 (cd "$src" && bash scripts/windows.sh) >"$work/windows.log" 2>&1 || {

@@ -386,6 +386,15 @@ TEST_F(Assets, CreditsLogoLeavesTheCreditLineClear) {
     EXPECT_GT(drawn, 2000);
 }
 
+// The samples of a WAV that SDL_LoadWAV returned as AUDIO_S16LSB, in this
+// processor's own order (a big-endian one reads them swapped otherwise).
+std::vector<int16_t> samplesOf(const Uint8* buffer, Uint32 length) {
+    std::vector<int16_t> s(length / 2);
+    for (size_t i = 0; i < s.size(); ++i)
+        s[i] = static_cast<int16_t>(buffer[2 * i] | buffer[2 * i + 1] << 8);
+    return s;
+}
+
 TEST_F(Assets, SoundsAreShortUnclippedAndStartAndEndOnSilence) {
     for (int i = 0; i < DATA_FILE_COUNT; ++i) {
         const std::string file = kDataFiles[i];
@@ -402,8 +411,7 @@ TEST_F(Assets, SoundsAreShortUnclippedAndStartAndEndOnSilence) {
         const double seconds = static_cast<double>(samples / spec.channels) / spec.freq;
         EXPECT_GE(seconds, 0.1);
         EXPECT_LE(seconds, 0.8);
-        std::vector<int16_t> s(samples);
-        std::memcpy(s.data(), buffer, samples * 2);
+        const std::vector<int16_t> s = samplesOf(buffer, length);
         SDL_FreeWAV(buffer);
         int peak = 0;
         for (int16_t v : s) peak = std::max(peak, std::abs(static_cast<int>(v)));
@@ -425,8 +433,7 @@ double loudest100MsDb(const char* file) {
         ADD_FAILURE() << file << ": " << SDL_GetError();
         return 0;
     }
-    std::vector<int16_t> s(length / 2);
-    std::memcpy(s.data(), buffer, s.size() * 2);
+    const std::vector<int16_t> s = samplesOf(buffer, length);
     SDL_FreeWAV(buffer);
     const size_t window = static_cast<size_t>(spec.freq / 10) * spec.channels;
     double sum = 0, loudest = 0;
@@ -464,8 +471,7 @@ TEST_F(Assets, ChargeToneRises) {
     Uint8* buffer = nullptr;
     Uint32 length = 0;
     ASSERT_NE(nullptr, SDL_LoadWAV(dataFile(DATA_CHARGE_SOUND), &spec, &buffer, &length));
-    std::vector<int16_t> s(length / 2);
-    std::memcpy(s.data(), buffer, s.size() * 2);
+    const std::vector<int16_t> s = samplesOf(buffer, length);
     SDL_FreeWAV(buffer);
     const size_t quarter = s.size() / 4;
     auto crossings = [&](size_t from) {
