@@ -38,7 +38,7 @@ target_link_libraries(velmora_web_sdl PUBLIC ${VELMORA_WEB_PREFIX}/lib/libfreety
 # flip's wait for the display give the browser its turn.
 target_link_options(velmora_web_sdl INTERFACE
   "SHELL:--js-library ${VELMORA_WEB_DIR}/web_platform.js"
-  -sASYNCIFY "-sASYNCIFY_IMPORTS=['velmora_present','velmora_file_wait']"
+  -sASYNCIFY "-sASYNCIFY_IMPORTS=['velmora_present','velmora_file_wait','velmora_turn']"
   # FreeType and the text drawing never wait, but are reached through
   # function pointers, which would make them all ready to: left as they are,
   # the page's code is 50 KB smaller on the wire.

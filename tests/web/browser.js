@@ -136,10 +136,11 @@ async function walk(url, width, height, mode, pictures, data, out) {
               `full screen: the canvas is at ${JSON.stringify(box)}, not 1:1 over the screen`);
     }
     // The first input skips the title, and starts the sound.
-    if (mode === 'full') await t.clickAt(page, 512, 700);
+    if (mode === 'full') await t.tapAt(page, 512, 700);  // a touchpad's tap
     else if (byPad) await t.padPress(page, 0);
     else await t.holdKey(page, 'Enter', 200);
-    await t.awaitPicture(page, 'the main menu', p => t.pixel(p, 1000, 20).join() === '0,50,100');
+    // (Well before the title would end by itself, 9 s after it began.)
+    await t.awaitPicture(page, 'the main menu', p => t.pixel(p, 1000, 20).join() === '0,50,100', 4000);
     // (By pad, whether the page may start sound is the browser's call.)
     const asked = await page.evaluate(() => window.__audioAsked);
     t.check(asked.includes(true) || mode !== 'full',
@@ -166,9 +167,15 @@ async function walk(url, width, height, mode, pictures, data, out) {
       console.log(`${tag}: ${name}: the same pixels as the Linux game`);
     };
     await same('menu', 610, 590);
+    // The still menu hands the canvas no picture.
+    const still = await page.evaluate(() => new Promise(done => {
+      const from = window.__copies;
+      setTimeout(() => done(window.__copies - from), 1000);
+    }));
+    t.check(still === 0, `${tag}: the still menu handed the canvas ${still} pictures in a second`);
     const pointer = await page.evaluate(() => getComputedStyle(document.getElementById('screen')).cursor);
     t.check(pointer === 'none', `over the canvas the system pointer shows (cursor: ${pointer})`);
-    await clickAt(440, 370);                               // Options
+    await (byPad ? clickAt(440, 370) : t.tapAt(page, 440, 370));  // Options, by a tap
     await same('options', 660, 640);
     for (const [x, y] of [[325, 200], [430, 400], [570, 500]])  // street, level 2, club 4
       await clickAt(x, y);
@@ -181,7 +188,7 @@ async function walk(url, width, height, mode, pictures, data, out) {
     const marker = t.readBmp(path.join(data, 'MiniBall.bmp'));
     await t.awaitPicture(page, 'the options again, with the choices',
                          p => t.findSprite(p, marker, [255, 255, 255], 250, 190, 250, 190));
-    await clickAt(25, 720);                                // Back
+    await (byPad ? clickAt(25, 720) : t.tapAt(page, 25, 720));    // Back, by a tap
     await t.awaitPicture(page, 'the menu again', p => t.pixel(p, 1000, 20).join() === '0,50,100');
     // No sound has played since the first input: the audio context rests.
     const resting = await page.evaluate(() => window.__audioContexts.map(c => c.state));
@@ -199,7 +206,7 @@ async function walk(url, width, height, mode, pictures, data, out) {
     const patch = t.readBmp(path.join(data, 'VMFeldStrDecker.bmp'));
     // (By pad, the crosshair shows once the aim is open.)
     if (!byPad) await t.moveTo(page, 465, 475);
-    if (byPad) await t.padPress(page, 2); else await t.holdButton(page, 'right', 250);
+    if (byPad) await t.padPress(page, 2); else await t.tapAt(page, 465, 475, 'right');
     await t.awaitPicture(page, 'the aim', p => t.findSprite(p, patch, null, 750, 610, 750, 610));
     if (byPad) await steer(page, crosshair, 465, 475, 0);
     // Charging, the bar moves in every pass, and still the canvas takes at
