@@ -286,6 +286,8 @@ extern "C" {
 
 SDL_Surface* SDL_CreateRGBSurface(Uint32 flags, int width, int height, int depth, Uint32 Rmask,
                                   Uint32 Gmask, Uint32 Bmask, Uint32 Amask) {
+    // Texts are drawn into new surfaces: a turn here comes between them.
+    velmora_turn();
     return makeSurface(flags, width, height, depth, Rmask, Gmask, Bmask, Amask);
 }
 
