@@ -547,7 +547,7 @@ mergeInto(LibraryManager.library, {
   },
 
   // Called between rows of the long pixel loops (a picture read or
-  // converted, a flip): once the game has held the browser 20 ms in this
+  // converted, a flip): once the game has held the browser 10 ms in this
   // task, it gives the browser its turn and goes on in a new task.
   velmora_turn__deps: ['$VelmoraWeb', '$Asyncify'],
   velmora_turn: function() {
@@ -557,7 +557,7 @@ mergeInto(LibraryManager.library, {
       return Asyncify.handleSleep(function() {});
     }
     if (typeof document == 'undefined') return;
-    if (W.now() - W.slice() < 20) return;
+    if (W.now() - W.slice() < 10) return;
     return Asyncify.handleSleep(function(wakeUp) {
       W.afterTurn(function() {
         W.turned = true;
