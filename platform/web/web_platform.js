@@ -47,6 +47,7 @@ mergeInto(LibraryManager.library, {
     waiting: false, // for a file
     sliceFrom: 0,   // when the game's run in this task began (velmora_turn)
     turned: false,
+    loading: false, // a file opened since the last picture
 
     // The game samples the buttons and keys once a pass and never sees press
     // events, and the menus test the click point of the pass before. So a
@@ -473,6 +474,7 @@ mergeInto(LibraryManager.library, {
   // until then. Hidden pages get no refreshes, so the game waits with them.
   velmora_present__deps: ['$VelmoraWeb', '$Asyncify'],
   velmora_present: function(pixels, w, h, x0, y0, x1, y1) {
+    VelmoraWeb.loading = false;
     if (!VelmoraWeb.ctx || typeof requestAnimationFrame != 'function') return;
     return Asyncify.handleSleep(function(wakeUp) {
       requestAnimationFrame(function() {
@@ -514,6 +516,7 @@ mergeInto(LibraryManager.library, {
     if (!bytes) return;  // not one of the page's files
     var make = function(data) {
       VelmoraWeb.made[name] = true;
+      VelmoraWeb.loading = true;
       var at = name.lastIndexOf('/');
       if (at > 0) FS.mkdirTree(name.slice(0, at));
       FS.writeFile(name, data);
@@ -547,8 +550,10 @@ mergeInto(LibraryManager.library, {
   },
 
   // Called between rows of the long pixel loops (a picture read or
-  // converted, a flip): once the game has held the browser 10 ms in this
-  // task, it gives the browser its turn and goes on in a new task.
+  // converted, a flip) and before a text is drawn: while the game loads
+  // (from a file's opening to its next picture), once it has held the
+  // browser 10 ms in this task, it gives the browser its turn and goes on
+  // in a new task. The passes of a screen, short, run as they did.
   velmora_turn__deps: ['$VelmoraWeb', '$Asyncify'],
   velmora_turn: function() {
     var W = VelmoraWeb;
@@ -556,7 +561,7 @@ mergeInto(LibraryManager.library, {
       W.turned = false;
       return Asyncify.handleSleep(function() {});
     }
-    if (typeof document == 'undefined') return;
+    if (!W.loading || typeof document == 'undefined') return;
     if (W.now() - W.slice() < 10) return;
     return Asyncify.handleSleep(function(wakeUp) {
       W.afterTurn(function() {
