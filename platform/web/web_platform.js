@@ -10,6 +10,9 @@
 // - SDL_GetKeyState tells how many keys its array holds;
 // - a finger on the canvas is the mouse, and the page's controls press the
 //   right button and Escape (Module.velmoraPress);
+// - a click or a touchpad's tap too quick for the game's looks at the
+//   buttons still counts at one of them;
+// - while the game loads, it gives the browser its turn every 10 ms;
 // - pads are read once a pass, from the first press that shows them, as
 //   joystick events, and one that goes lets go of its buttons;
 // - the display reaches the canvas once a refresh (web_video.cpp);
