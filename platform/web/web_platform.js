@@ -50,6 +50,8 @@ mergeInto(LibraryManager.library, {
     waiting: false, // for a file
     sliceFrom: 0,   // when the game's run in this task began (velmora_turn)
     turned: false,
+    channel: null,  // afterTurn's
+    afterTurns: [],
     loading: false, // a file opened since the last picture
 
     // The game samples the buttons and keys once a pass and never sees press
@@ -219,16 +221,20 @@ mergeInto(LibraryManager.library, {
     },
 
     // Runs then in a new task, after what the browser has waiting (a
-    // message: timers are slowed in a hidden page).
+    // message: timers are slowed in a hidden page). One channel, kept here:
+    // a port that nothing holds may go with its message unheard.
     afterTurn: function(then) {
+      var W = VelmoraWeb;
       if (typeof MessageChannel == 'undefined') return setTimeout(then, 0);
-      var channel = new MessageChannel();
-      channel.port1.onmessage = function() {
-        channel.port1.close();
-        VelmoraWeb.slice();
-        then();
-      };
-      channel.port2.postMessage(0);
+      if (!W.channel) {
+        W.channel = new MessageChannel();
+        W.channel.port1.onmessage = function() {
+          W.slice();
+          W.afterTurns.shift()();
+        };
+      }
+      W.afterTurns.push(then);
+      W.channel.port2.postMessage(0);
     },
 
     now: function() {
