@@ -38,11 +38,12 @@ target_link_libraries(velmora_web_sdl PUBLIC ${VELMORA_WEB_PREFIX}/lib/libfreety
 # flip's wait for the display give the browser its turn.
 target_link_options(velmora_web_sdl INTERFACE
   "SHELL:--js-library ${VELMORA_WEB_DIR}/web_platform.js"
-  -sASYNCIFY "-sASYNCIFY_IMPORTS=['velmora_present','velmora_file_wait']"
-  # FreeType and the text drawing never wait, but are reached through
-  # function pointers, which would make them all ready to: left as they are,
-  # the page's code is 50 KB smaller on the wire.
-  "-sASYNCIFY_REMOVE=['FT_*','ft_*','tt_*','TT_*','cff_*','cf2_*','ps_*','PS_*','af_*','t1_*','T1_*','pfr_*','cid_*','T42_*','t42_*','sfnt_*','psh_*','afm_*','pcf_*','PCF_*','bdf_*','BDF_*','FNT_*','fnt_*','raccess_*','sdf_*','gray_*','TTF_*']"
+  -sASYNCIFY "-sASYNCIFY_IMPORTS=['velmora_present','velmora_file_wait','velmora_turn']"
+  # FreeType never waits, but is reached through function pointers, which
+  # would make all of it ready to: left as it is, the page's code is 50 KB
+  # smaller on the wire. The text drawing may give the browser its turn
+  # between texts (SDL_CreateRGBSurface).
+  "-sASYNCIFY_REMOVE=['FT_*','ft_*','tt_*','TT_*','cff_*','cf2_*','ps_*','PS_*','af_*','t1_*','T1_*','pfr_*','cid_*','T42_*','t42_*','sfnt_*','psh_*','afm_*','pcf_*','PCF_*','bdf_*','BDF_*','FNT_*','fnt_*','raccess_*','sdf_*','gray_*']"
   -sALLOW_MEMORY_GROWTH=1 -sINITIAL_MEMORY=67108864 -sEXIT_RUNTIME=1)
 # The game's targets link SDL under this name on every platform.
 add_library(PkgConfig::SDLLIBS ALIAS velmora_web_sdl)

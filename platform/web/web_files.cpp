@@ -11,6 +11,8 @@
 #include <cstdlib>
 #include <cstring>
 
+extern "C" void velmora_turn(void);  // web_platform.js: the browser's turn in long loops
+
 namespace {
 
 char gError[1024] = "";
@@ -156,6 +158,7 @@ SDL_Surface* readBmp(SDL_RWops* src) {
     const int pad = rowBytes % 4 ? 4 - rowBytes % 4 : 0;
     Uint8 row[4096 / 2 + 4];
     for (int n = 0; n < height; ++n) {
+        if (n % 64 == 63) velmora_turn();
         Uint8* bitsRow = static_cast<Uint8*>(surface->pixels) +
                          (topDown ? n : height - 1 - n) * surface->pitch;
         if (expand) {

@@ -10,6 +10,9 @@
 // - SDL_GetKeyState tells how many keys its array holds;
 // - a finger on the canvas is the mouse, and the page's controls press the
 //   right button and Escape (Module.velmoraPress);
+// - a click or a touchpad's tap too quick for the game's looks at the
+//   buttons still counts at one of them;
+// - while the game loads, it gives the browser its turn every 10 ms;
 // - pads are read once a pass, from the first press that shows them, as
 //   joystick events, and one that goes lets go of its buttons;
 // - the display reaches the canvas once a refresh (web_video.cpp);
@@ -40,8 +43,16 @@ mergeInto(LibraryManager.library, {
     fingers: 0,     // how many there are
     padsPolled: -1, // the drain that last read the pads
     firstInput: null,
+    mouseDowns: {}, // buttons pressed on the canvas: whether a look saw them held
+    movedX: 0,      // the pointer at the end of the last drain
+    movedY: 0,
     made: {},       // the page's files made in the file system so far
     waiting: false, // for a file
+    sliceFrom: 0,   // when the game's run in this task began (velmora_turn)
+    turned: false,
+    channel: null,  // afterTurn's
+    afterTurns: [],
+    loading: false, // a file opened since the last picture
 
     // The game samples the buttons and keys once a pass and never sees press
     // events, and the menus test the click point of the pass before. So a
@@ -67,6 +78,25 @@ mergeInto(LibraryManager.library, {
         return true;
       });
       return now;
+    },
+
+    // A tap of a touchpad (and a quick click) sends the press and the
+    // release at once, both taken in one drain: the buttons' state never
+    // shows it. A press of the mouse that ends before any look saw it held
+    // counts as held at the looks of one pass: the next one, or where the
+    // pointer moved in the same drain, the one after, as the menus test the
+    // click point of the pass before. Presses that a look saw are the
+    // buttons' state alone, as before.
+    noteMouse: function(before, now) {
+      var W = VelmoraWeb;
+      for (var code = 1; code <= 4; code <<= 1) {
+        if ((now & code) && !(before & code)) W.mouseDowns[code] = false;
+        if (!(now & code) && (before & code) && W.mouseDowns[code] === false) {
+          var moved = Browser.mouseX != W.movedX || Browser.mouseY != W.movedY;
+          W.presses.push({ kind: 'button', code: code, from: W.drains + (moved ? 2 : 1), seenAt: -1, lifted: true });
+        }
+        if (!(now & code)) delete W.mouseDowns[code];
+      }
     },
 
     // A finger is the mouse: the crosshair's centre, the game's click point
@@ -176,6 +206,35 @@ mergeInto(LibraryManager.library, {
           ended(e);
         }
       }, ended);
+    },
+
+    // When the game's run in this task began: at its wake from a wait, or
+    // else at the first look. A promise's reaction runs once the task is
+    // done, and ends the slice.
+    slice: function() {
+      var W = VelmoraWeb;
+      if (!W.sliceFrom) {
+        W.sliceFrom = W.now();
+        Promise.resolve().then(function() { W.sliceFrom = 0; });
+      }
+      return W.sliceFrom;
+    },
+
+    // Runs then in a new task, after what the browser has waiting (a
+    // message: timers are slowed in a hidden page). One channel, kept here:
+    // a port that nothing holds may go with its message unheard.
+    afterTurn: function(then) {
+      var W = VelmoraWeb;
+      if (typeof MessageChannel == 'undefined') return setTimeout(then, 0);
+      if (!W.channel) {
+        W.channel = new MessageChannel();
+        W.channel.port1.onmessage = function() {
+          W.slice();
+          W.afterTurns.shift()();
+        };
+      }
+      W.afterTurns.push(then);
+      W.channel.port2.postMessage(0);
     },
 
     now: function() {
@@ -343,6 +402,9 @@ mergeInto(LibraryManager.library, {
   SDL_GetMouseState: function(x, y) {
     if (x) HEAP32[x >> 2] = Browser.mouseX;
     if (y) HEAP32[y >> 2] = Browser.mouseY;
+    for (var code in VelmoraWeb.mouseDowns) {
+      if (SDL.buttonState & code) VelmoraWeb.mouseDowns[code] = true;
+    }
     return SDL.buttonState | VelmoraWeb.held('button');
   },
 
@@ -365,14 +427,20 @@ mergeInto(LibraryManager.library, {
     return pad && pad.connected !== false && pad.mapping === 'standard' ? 1 : 0;
   },
 
-  SDL_PollEvent__deps: ['$SDL', '$VelmoraWeb'],
+  SDL_PollEvent__deps: ['$SDL', '$Browser', '$VelmoraWeb'],
   SDL_PollEvent: function(event) {
     if (VelmoraWeb.padsPolled != VelmoraWeb.drains && SDL.keyboardState) {
       VelmoraWeb.padsPolled = VelmoraWeb.drains;
       VelmoraWeb.pollPads();
     }
+    var before = SDL.buttonState;
     var got = SDL.pollEvent(event);
-    if (!got) ++VelmoraWeb.drains;
+    if (SDL.buttonState != before) VelmoraWeb.noteMouse(before, SDL.buttonState);
+    if (!got) {
+      ++VelmoraWeb.drains;
+      VelmoraWeb.movedX = Browser.mouseX;
+      VelmoraWeb.movedY = Browser.mouseY;
+    }
     return got;
   },
 
@@ -415,9 +483,11 @@ mergeInto(LibraryManager.library, {
   // until then. Hidden pages get no refreshes, so the game waits with them.
   velmora_present__deps: ['$VelmoraWeb', '$Asyncify'],
   velmora_present: function(pixels, w, h, x0, y0, x1, y1) {
+    VelmoraWeb.loading = false;
     if (!VelmoraWeb.ctx || typeof requestAnimationFrame != 'function') return;
     return Asyncify.handleSleep(function(wakeUp) {
       requestAnimationFrame(function() {
+        VelmoraWeb.slice();
         if (x1 > x0 && y1 > y0) {
           var image = VelmoraWeb.image;
           if (!image || image.data.buffer !== HEAPU8.buffer || image.pixels !== pixels ||
@@ -455,11 +525,26 @@ mergeInto(LibraryManager.library, {
     if (!bytes) return;  // not one of the page's files
     var make = function(data) {
       VelmoraWeb.made[name] = true;
+      VelmoraWeb.loading = true;
       var at = name.lastIndexOf('/');
       if (at > 0) FS.mkdirTree(name.slice(0, at));
       FS.writeFile(name, data);
     };
-    if (bytes instanceof Uint8Array) return make(bytes);
+    // What the game does with a file (reads the font, converts a picture)
+    // runs in a task of its own, after the browser's turn: one long task
+    // from the start to the title would leave a phone's page unanswering.
+    var wake = function(wakeUp) {
+      VelmoraWeb.afterTurn(function() {
+        VelmoraWeb.woken = true;
+        wakeUp();
+      });
+    };
+    if (bytes instanceof Uint8Array) {
+      return Asyncify.handleSleep(function(wakeUp) {
+        make(bytes);
+        wake(wakeUp);
+      });
+    }
     return Asyncify.handleSleep(function(wakeUp) {
       VelmoraWeb.startClock();
       VelmoraWeb.waiting = true;
@@ -468,9 +553,30 @@ mergeInto(LibraryManager.library, {
         make(data);
         VelmoraWeb.waiting = false;
         VelmoraWeb.noteAway();
-        VelmoraWeb.woken = true;
-        wakeUp();
+        wake(wakeUp);
       });  // a failed download leaves the game waiting; the page offers to try again
+    });
+  },
+
+  // Called between rows of the long pixel loops (a picture read or
+  // converted, a flip) and before a text is drawn: while the game loads
+  // (from a file's opening to its next picture), once it has held the
+  // browser 10 ms in this task, it gives the browser its turn and goes on
+  // in a new task. The passes of a screen, short, run as they did.
+  velmora_turn__deps: ['$VelmoraWeb', '$Asyncify'],
+  velmora_turn: function() {
+    var W = VelmoraWeb;
+    if (W.turned) {
+      W.turned = false;
+      return Asyncify.handleSleep(function() {});
+    }
+    if (!W.loading || typeof document == 'undefined') return;
+    if (W.now() - W.slice() < 10) return;
+    return Asyncify.handleSleep(function(wakeUp) {
+      W.afterTurn(function() {
+        W.turned = true;
+        wakeUp();
+      });
     });
   },
 

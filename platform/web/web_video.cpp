@@ -20,6 +20,8 @@ extern "C" {
 void velmora_canvas_open(int w, int h);
 void velmora_present(const void* pixels, int w, int h, int x0, int y0, int x1, int y1);
 void velmora_pointer_visible(int visible);
+// Gives the browser its turn when the game has held it long (web_platform.js).
+void velmora_turn(void);
 }
 
 namespace {
@@ -241,6 +243,7 @@ int lowerBlit(SDL_Surface* src, const SDL_Rect& sr, SDL_Surface* dst, const SDL_
         return -1;
     }
     for (int row = 0; row < sr.h; ++row) {
+        if (row % 64 == 63) velmora_turn();
         const Uint8* in = static_cast<const Uint8*>(src->pixels) + (sr.y + row) * src->pitch + sr.x * sb;
         Uint8* out = static_cast<Uint8*>(dst->pixels) + (dr.y + row) * dst->pitch + dr.x * db;
         if (sameFormat && !keyed && !blended) {
@@ -283,6 +286,8 @@ extern "C" {
 
 SDL_Surface* SDL_CreateRGBSurface(Uint32 flags, int width, int height, int depth, Uint32 Rmask,
                                   Uint32 Gmask, Uint32 Bmask, Uint32 Amask) {
+    // Texts are drawn into new surfaces: a turn here comes between them.
+    velmora_turn();
     return makeSurface(flags, width, height, depth, Rmask, Gmask, Bmask, Amask);
 }
 
@@ -535,6 +540,7 @@ int SDL_Flip(SDL_Surface* screen) {
     const int w = screen->w, h = screen->h, pairs = w / 2;
     int x0 = w, x1 = 0, y0 = h, y1 = 0;
     for (int y = 0; y < h; ++y) {
+        if (y % 128 == 127) velmora_turn();
         const Uint32* in = reinterpret_cast<const Uint32*>(
             static_cast<const Uint8*>(screen->pixels) + y * screen->pitch);
         Uint32* last = gLast + static_cast<size_t>(y) * static_cast<size_t>(w);

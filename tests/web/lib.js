@@ -254,6 +254,14 @@ async function clickAt(page, gx, gy) {
   await sleep(300);
 }
 
+// A touchpad's tap: the pointer goes there, and the press and the release
+// come at once, between two of the game's looks at the buttons.
+async function tapAt(page, gx, gy, button = 'left') {
+  const [x, y] = await pagePoint(page, gx, gy);
+  await page.mouse.click(x, y, { button });
+  await sleep(300);
+}
+
 async function holdKey(page, key, ms = 250) {
   await page.keyboard.down(key);
   await sleep(ms);
@@ -333,5 +341,5 @@ async function serve(folder) {
 }
 
 module.exports = { W, H, BROWSER, serve, sleep, check, TestFailure, launch, watchAudio, watchCopies, canvasPicture, readBmp, writeBmp,
-                   difference, pixel, findSprite, pagePoint, moveTo, holdButton, clickAt, holdKey,
+                   difference, pixel, findSprite, pagePoint, moveTo, holdButton, clickAt, tapAt, holdKey,
                    awaitPicture, fakePad, setPad, padPress };

@@ -69,6 +69,7 @@ class Page {
                                               duration: 20 * (o.steps || 1) }], [x, y]),
       down: (o = {}) => this.button('down', o.button),
       up: (o = {}) => this.button('up', o.button),
+      click: (x, y, o = {}) => this.tap(x, y, o.button),
     };
     this.keyboard = { down: key => this.key('keyDown', key), up: key => this.key('keyUp', key) };
   }
@@ -168,6 +169,17 @@ class Page {
       return;
     }
     await this.pointer([{ type: how === 'down' ? 'pointerDown' : 'pointerUp', button: name === 'middle' ? 1 : 0 }]);
+  }
+  // A press and release at once, in one action; the right button's a real one.
+  async tap(x, y, name = 'left') {
+    if (name === 'right') {
+      await this.xMove(Math.round(x), Math.round(y));
+      this.at = [x, y].map(Math.round);
+      this.browser.x('click', '3');
+      return;
+    }
+    await this.pointer([{ type: 'pointerMove', x: Math.round(x), y: Math.round(y), duration: 0 },
+                        { type: 'pointerDown', button: 0 }, { type: 'pointerUp', button: 0 }], [x, y]);
   }
   // The X pointer to the page's point (x, y): the window's place on the
   // screen is found by where the page sees the pointer.
