@@ -24,20 +24,31 @@ bool endRequested = false;
 // once, and both can arrive between two looks at the buttons, where the
 // state alone never shows the press. The left and right presses taken in a
 // drain are kept until the next drain starts, so every look after it sees
-// them held.
+// them held. The menus test the click point of the pass before, so a press
+// that came after the pointer moved in the same drain, and was let go in
+// it too, is kept one drain longer, as a press held that long is: it is
+// then tested where it landed.
 bool draining = false;
+bool movedInDrain = false;
 uint8_t pressedInDrain = 0;
+uint8_t pressedAfterMove = 0;
+uint8_t pressedForNextDrain = 0;
 
 void notePress(const SDL_Event& event) {
+    if (event.type == SDL_MOUSEMOTION) movedInDrain = true;
     if (event.type != SDL_MOUSEBUTTONDOWN) return;
-    if (event.button.button == SDL_BUTTON_LEFT || event.button.button == SDL_BUTTON_RIGHT)
-        pressedInDrain = static_cast<uint8_t>(pressedInDrain | SDL_BUTTON(event.button.button));
+    if (event.button.button != SDL_BUTTON_LEFT && event.button.button != SDL_BUTTON_RIGHT) return;
+    const auto bit = static_cast<uint8_t>(SDL_BUTTON(event.button.button));
+    pressedInDrain = static_cast<uint8_t>(pressedInDrain | bit);
+    if (movedInDrain) pressedAfterMove = static_cast<uint8_t>(pressedAfterMove | bit);
 }
 
 int sdlPollEvent(void*, SDL_Event* event) {
     if (!draining) {
         draining = true;
-        pressedInDrain = 0;
+        movedInDrain = false;
+        pressedInDrain = pressedForNextDrain;
+        pressedForNextDrain = 0;
     }
     for (;;) {
         // A signal to end reaches every screen as a close request, once in
@@ -66,6 +77,9 @@ int sdlPollEvent(void*, SDL_Event* event) {
         if (!playerAway() || endRequested || endSignal()) {
             endRequested = false;
             draining = false;
+            pressedForNextDrain =
+                static_cast<uint8_t>(pressedAfterMove & ~SDL_GetMouseState(nullptr, nullptr));
+            pressedAfterMove = 0;
             return 0;
         }
         // Away: the drain goes on until the player is back.
