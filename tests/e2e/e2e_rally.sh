@@ -26,8 +26,13 @@ shoot() {
     xdotool mouseup 1
     read -r x y f <<<"$(find_sprite charge_$1 Leistendecker.bmp none 300 611 740 611)"
     [ "$x" -gt 315 ] && ok_fraction "$f" 0.5 || fail "bar cover did not slide: $x $y $f"
-    sleep 0.2; shot flight_$1
-    read -r x y f <<<"$(ball_at flight_$1 0 -40 973 640)"
+    # Looked for straight from the X server, again and again: the ball is in
+    # flight for less than half a second, and on a busy machine a
+    # screenshot can come later than that.
+    for _ in $(seq 40); do
+        read -r x y f <<<"$(ball_now 0 -40 973 640)"
+        ok_fraction "$f" 0.9 && [ "$y" -lt 600 ] && break
+    done
     ok_fraction "$f" 0.9 && [ "$y" -lt 600 ] || fail "the ball did not leave the player's end: $x $y $f"
     echo "shot $1: ball at $x,$y"
 }
