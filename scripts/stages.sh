@@ -26,17 +26,19 @@ _stage_fork() {  # NAME OUTPUT COMMAND...
     stage_t0[$name]=$(date +%s)
     set -m
     if [ "$out" = - ]; then
-        ( trap 'times >"$stages_dir/$id.times"' EXIT; "$@" ) </dev/null &
+        ( trap 'times >"$stages_dir/$id.times"; date +%s >"$stages_dir/$id.end"' EXIT; "$@" ) </dev/null &
     else
-        ( trap 'times >"$stages_dir/$id.times"' EXIT; "$@" ) </dev/null >"$out" 2>&1 &
+        ( trap 'times >"$stages_dir/$id.times"; date +%s >"$stages_dir/$id.end"' EXIT; "$@" ) </dev/null >"$out" 2>&1 &
     fi
     stage_pid[$name]=$!
     set +m
 }
 
 _stage_end() {  # NAME RC
-    local name=$1 rc=$2
-    stage_wall[$name]=$(( $(date +%s) - stage_t0[$name] ))
+    local name=$1 rc=$2 end
+    # A stage in the background ended when it ended, not when it was joined.
+    end=$(cat "$stages_dir/${stage_id[$name]}.end" 2>/dev/null || date +%s)
+    stage_wall[$name]=$(( end - stage_t0[$name] ))
     stage_pid[$name]=
     if [ "$rc" = 0 ]; then stage_result[$name]=ok; else stage_result[$name]="FAILED ($rc)"; fi
     if [ "$rc" != 0 ]; then echo "FAIL: stage $name (exit status $rc)" >&2; fi
