@@ -63,8 +63,7 @@ find_libraries() {
     echo "== SDL 1.2 on this system (kind, version, file, folder; '-' is the default):"
     printf '   %s\n' "${libraries[@]}"
 }
-# The system's default: every test (the end-to-end ones two at a time, each
-# with its own X server).
+# The system's default: every test.
 ctest_default() {
     read -r kind version _ <<<"${libraries[0]}"
     echo "== Every test on $kind $version, the system's default"
