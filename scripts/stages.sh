@@ -82,6 +82,9 @@ stage_stop_all() {
         pid=${stage_pid[$name]:-}
         [ -n "$pid" ] || continue
         wait "$pid" 2>/dev/null || true
+        # Its shell is gone; what it started may still be ending (a clean-up).
+        for _ in $(seq 150); do kill -0 -- "-$pid" 2>/dev/null || break; sleep 0.2; done
+        kill -KILL -- "-$pid" 2>/dev/null || true
         stage_wall[$name]=$(( $(date +%s) - stage_t0[$name] ))
         stage_result[$name]=stopped
         stage_pid[$name]=

@@ -39,7 +39,8 @@ trap 'exit 143' TERM
 
 version=$(sed -nE 's/^project\(velmora VERSION ([0-9.]+).*/\1/p' CMakeLists.txt)
 # Background builds yield to the tests that watch the clock.
-background() { nice -n 10 "$@"; }
+# (The stage's own shell yields, so that a shell function may be given.)
+background() { renice -n 10 -p "$BASHPID" >/dev/null; "$@"; }
 
 # Everything is installed first, one install after another (apt takes one at
 # a time), so that no install runs beside the tests (the package test
