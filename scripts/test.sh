@@ -2,75 +2,175 @@
 # Installs what is missing, builds, and runs every test: unit tests,
 # headless simulations, valgrind, the package and the end-to-end tests under
 # Xvfb; the same again on each other SDL 1.2 the system has (but valgrind
-# and the benchmark's smoke run); the Windows build under wine; the frame
-# benchmark's figures; on Debian 12 the suite in a Debian 13 root too; then
-# the whole suite again in a build with AddressSanitizer and
-# UndefinedBehaviorSanitizer.
+# and the benchmark's smoke run); the Windows build under wine; the browser
+# build and its tests; the frame benchmark's figures; on Debian 12 the suite
+# in a Debian 13 root too; then the whole suite again in a build with
+# AddressSanitizer and UndefinedBehaviorSanitizer.
+#
+#   bash scripts/test.sh          everything (CI, and before a change lands)
+#   bash scripts/test.sh quick    the unit and headless tests and one walk
+#                                 on each target: X11, Wayland, wine and
+#                                 headless Chromium (a few minutes, for the
+#                                 runs of a working day)
+#
+# Stages that mostly wait (the Debian 13 pass, the library builds beside
+# the end-to-end tests) run in the background beside the others
+# (scripts/stages.sh); the command ends with a table of each stage's time,
+# the whole, and the processor time used.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+tier=${1:-full}
+case $tier in full|quick) ;; *) echo "usage: $0 [quick]" >&2; exit 2 ;; esac
 # Everything this command starts carries this mark in its environment; a
 # process with it still running at the end is named and ended, and fails
 # the command.
 export VELMORA_TEST_RUN="test-$$-$(date +%s%N)"
-finish() { local rc=$?; env -u VELMORA_TEST_RUN bash scripts/leftovers.sh "$VELMORA_TEST_RUN" || rc=1; exit "$rc"; }
+source scripts/stages.sh
+finish() {
+    local rc=$?
+    stage_stop_all
+    stage_table
+    env -u VELMORA_TEST_RUN bash scripts/leftovers.sh "$VELMORA_TEST_RUN" || rc=1
+    exit "$rc"
+}
 trap finish EXIT
-bash scripts/build.sh
+trap 'exit 130' INT
+trap 'exit 143' TERM
+
+version=$(sed -nE 's/^project\(velmora VERSION ([0-9.]+).*/\1/p' CMakeLists.txt)
+# Background builds yield to the tests that watch the clock.
+# (The stage's own shell yields, so that a shell function may be given.)
+background() { renice -n 10 -p "$BASHPID" >/dev/null; "$@"; }
+
+# Everything is installed first, one install after another (apt takes one at
+# a time), so that no install runs beside the tests (the package test
+# installs with dpkg).
+installs() {
+    bash scripts/install-deps.sh
+    [ "$tier" = quick ] || bash scripts/debian13.sh --install-only
+}
+cross_installs() {
+    bash scripts/windows.sh --install-only
+    bash scripts/web.sh --install-only
+}
 
 # Debian 12 has classic SDL 1.2 by default and sdl12-compat (SDL 1.2 over
 # SDL2) beside it; Debian 13 has sdl12-compat alone. The tests that use SDL
 # run on each one found; the test programs check which library they loaded.
-source scripts/sdl-libraries.sh
-mapfile -t libraries < <(sdl_libraries build/tests/velmora_probe)
-[ ${#libraries[@]} -gt 0 ] || { echo "no SDL 1.2 library loads here" >&2; exit 1; }
-echo "== SDL 1.2 on this system (kind, version, file, folder; '-' is the default):"
-printf '   %s\n' "${libraries[@]}"
-read -r kind version _ <<<"${libraries[0]}"
-echo "== Every test on $kind $version, the system's default"
-VELMORA_EXPECT_SDL=$kind ctest --test-dir build --output-on-failure -j"$(nproc)"
-[ ${#libraries[@]} -gt 1 ] || echo "== This system has one SDL 1.2 ($kind $version): the tests ran once"
-for entry in "${libraries[@]:1}"; do
-  read -r kind version _ folder <<<"$entry"
-  echo "== The end-to-end and headless tests again on $kind $version ($folder)"
-  LD_LIBRARY_PATH=$folder${LD_LIBRARY_PATH:+:$LD_LIBRARY_PATH} VELMORA_EXPECT_SDL=$kind \
-    ctest --test-dir build --output-on-failure -j"$(nproc)" -LE 'valgrind|bench'
-done
-
+find_libraries() {
+    source scripts/sdl-libraries.sh
+    mapfile -t libraries < <(sdl_libraries build/tests/velmora_probe)
+    [ ${#libraries[@]} -gt 0 ] || { echo "no SDL 1.2 library loads here" >&2; exit 1; }
+    echo "== SDL 1.2 on this system (kind, version, file, folder; '-' is the default):"
+    printf '   %s\n' "${libraries[@]}"
+}
+# The system's default: every test.
+ctest_default() {
+    read -r kind version _ <<<"${libraries[0]}"
+    echo "== Every test on $kind $version, the system's default"
+    VELMORA_EXPECT_SDL=$kind ctest --test-dir build --output-on-failure -j2 "$@"
+    [ ${#libraries[@]} -gt 1 ] || echo "== This system has one SDL 1.2 ($kind $version): the tests ran once"
+}
+ctest_other() {
+    read -r kind version _ folder <<<"$1"
+    echo "== The end-to-end and headless tests again on $kind $version ($folder)"
+    LD_LIBRARY_PATH=$folder${LD_LIBRARY_PATH:+:$LD_LIBRARY_PATH} VELMORA_EXPECT_SDL=$kind \
+        ctest --test-dir build --output-on-failure -j2 -LE 'valgrind|bench'
+}
 # The same walk on a Wayland desktop (sway, headless), each way a player
 # runs the game there.
-echo "== The end-to-end walk on a Wayland desktop (sway with Xwayland, 1920x1080)"
-bash tests/e2e/wayland/walk.sh "$PWD/build/velmora" "$PWD/build" "$PWD/build/tests/velmora_probe" \
-    "$PWD/build/tests/velmora_wl_input"
-
+wayland_walk() {
+    echo "== The end-to-end walk on a Wayland desktop (sway with Xwayland, 1920x1080)"
+    bash tests/e2e/wayland/walk.sh "$PWD/build/velmora" "$PWD/build" "$PWD/build/tests/velmora_probe" \
+        "$PWD/build/tests/velmora_wl_input"
+}
 # The Windows game, cross-built, and its end-to-end test under wine.
-echo "== The Windows build and its end-to-end test under wine (zip, installer)"
-bash scripts/windows.sh
-version=$(sed -nE 's/^project\(velmora VERSION ([0-9.]+).*/\1/p' CMakeLists.txt)
-bash tests/e2e/wine/e2e_windows.sh "build-win64/velmora-$version-win64.zip" \
-    "build-win64/velmora-$version-win64-setup.exe" build/tests/velmora_probe build/velmora build
+wine_test() {
+    echo "== The Windows build's end-to-end test under wine (zip, installer)"
+    bash tests/e2e/wine/e2e_windows.sh "build-win64/velmora-$version-win64.zip" \
+        "build-win64/velmora-$version-win64-setup.exe" build/tests/velmora_probe build/velmora build
+}
+sanitizer_build() {
+    cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DVELMORA_SANITIZE=ON
+    cmake --build build-asan -j"$(nproc)"
+}
+sanitizers() {
+    echo "== The same tests under AddressSanitizer and UndefinedBehaviorSanitizer"
+    sanitizer_build >/dev/null
+    export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0
+    export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+    export LSAN_OPTIONS=suppressions=$PWD/tests/sanitizers/lsan.supp:print_suppressions=0
+    # The package test installs a release build and valgrind cannot run a
+    # sanitized program; everything else runs again.
+    ctest --test-dir build-asan --output-on-failure -j2 -E '^e2e_install$' -LE valgrind
+}
 
-# The browser game from the same tree, and its tests in headless Chromium.
-echo "== The browser build and its tests (replays under node, the walk in headless Chromium)"
-bash tests/web/run.sh
+same_downloads() {
+    echo "== The .debs built twice and the zips made twice: the same bytes (release.sh --verify does it all)"
+    bash tests/release/same_downloads.sh
+}
+pictures() {
+    echo "== The pictures in docs/ taken again: what they show, and not stale"
+    bash tests/release/pictures.sh
+}
+bench_frames() {
+    echo "== Frame benchmark (figures only; timing never fails the run)"
+    bash bench/run.sh build
+}
+bench_live() {
+    echo "== The game's cost on a display, on each SDL 1.2 (figures only)"
+    bash bench/live.sh build
+}
+if [ "$tier" = quick ]; then
+    stage installs installs
+    stage build bash scripts/build.sh
+    stage_start windows-build background bash scripts/windows.sh
+    stage_start web-build background bash tests/web/run.sh build
+    find_libraries
+    read -r kind _ <<<"${libraries[0]}"
+    stage unit-and-headless env VELMORA_EXPECT_SDL="$kind" \
+        ctest --test-dir build --output-on-failure -j2 -LE 'e2e|valgrind|bench'
+    stage x11-walk env VELMORA_EXPECT_SDL="$kind" ctest --test-dir build --output-on-failure -R '^e2e_rally$'
+    stage wayland-walk wayland_walk
+    stage_join windows-build
+    stage wine-walk wine_test
+    stage_join web-build
+    stage chromium-walk bash tests/web/run.sh quick
+    exit 0
+fi
 
-echo "== The .debs built twice and the zips made twice: the same bytes (release.sh --verify does it all)"
-bash tests/release/same_downloads.sh
-echo "== The pictures in docs/ taken again: what they show, and not stale"
-bash tests/release/pictures.sh
+# The Debian 13 pass makes its root, installs and builds there, then tests:
+# a long pass, most of it waiting on downloads and walks, so it starts first
+# and runs beside everything else.
+stage installs installs
+stage_start debian13 bash scripts/debian13.sh
+stage_start cross-installs cross_installs
+stage build bash scripts/build.sh
+stage_join cross-installs
 
-echo "== Frame benchmark (figures only; timing never fails the run)"
-bash bench/run.sh build
-echo "== The game's cost on a display, on each SDL 1.2 (figures only)"
-bash bench/live.sh build
+# The Windows and browser builds compute while the end-to-end tests mostly
+# wait.
+stage_start windows-build background bash scripts/windows.sh
+stage_start web-build background bash tests/web/run.sh build
+find_libraries
+stage ctest-default ctest_default
+for entry in "${libraries[@]:1}"; do
+    stage "ctest-$(cut -d' ' -f1 <<<"$entry")" ctest_other "$entry"
+done
+stage wayland-walk wayland_walk
+stage_join windows-build
+stage wine-test wine_test
+stage_join web-build
+# The sanitizer build and the second build of the packages compute while
+# the browser walks mostly wait.
+stage_start sanitizer-build background sanitizer_build
+stage_start same-downloads background same_downloads
+stage web-tests bash tests/web/run.sh test
 
-echo "== The suite on Debian 13, in a root of its own (nothing to add on Debian 13 itself)"
-bash scripts/debian13.sh
-
-echo "== The same tests under AddressSanitizer and UndefinedBehaviorSanitizer"
-cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DVELMORA_SANITIZE=ON
-cmake --build build-asan -j"$(nproc)"
-export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0
-export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-export LSAN_OPTIONS=suppressions=$PWD/tests/sanitizers/lsan.supp:print_suppressions=0
-# The package test installs a release build and valgrind cannot run a
-# sanitized program; everything else runs again.
-ctest --test-dir build-asan --output-on-failure -j"$(nproc)" -E '^e2e_install$' -LE valgrind
+stage pictures pictures
+stage bench-live bench_live
+stage_join same-downloads
+stage bench-frames bench_frames
+stage_join sanitizer-build
+stage sanitizer-tests sanitizers
+stage_join debian13

@@ -18,13 +18,15 @@
 # - figures: download sizes, the browser's cost beside the native one.
 # Every process started here ends by the end, also on failure.
 #
-#   bash tests/web/run.sh [build|test]
+#   bash tests/web/run.sh [build|test|quick]
 # "build" does only what may need the network (the build and the npm
 # packages) and builds the test programs; "test" runs the tests on what
 # "build" left, with no network (the Debian 13 pass). Both by default.
+# "quick", after "build", runs the walk in headless Chromium alone (the
+# quick tier of scripts/test.sh).
 set -euo pipefail
 stage=${1:-all}
-case $stage in all|build|test) ;; *) echo "usage: $0 [build|test]" >&2; exit 2 ;; esac
+case $stage in all|build|test|quick) ;; *) echo "usage: $0 [build|test|quick]" >&2; exit 2 ;; esac
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
 native=$root/build
@@ -33,7 +35,7 @@ game=$root/build-web-work/game
 started=$(date +%s)
 
 export NODE_PATH=/usr/share/nodejs${NODE_PATH:+:$NODE_PATH}
-if [ "$stage" != test ]; then
+if [ "$stage" = all ] || [ "$stage" = build ]; then
     bash "$root/scripts/web.sh"
     echo "== Test programs for the browser build"
     cmake --build "$game" -j2 --target velmora_replay_node velmora_sound_check velmora_sdl_same_node
@@ -74,6 +76,7 @@ run() {
     return "$rc"
 }
 
+if [ "$stage" != quick ]; then
 echo "== The replays on the browser build, under node"
 mapfile -t demos < <(ls -S "$root"/tests/demos/*.demo)
 running=()
@@ -104,6 +107,7 @@ for demo in "${demos[@]}"; do
     fi
 done
 [ "$failed" = 0 ] || exit 1
+fi
 
 echo "== The browser build's SDL 1.2 against classic SDL 1.2 (blits, fills, pictures, error texts)"
 # Classic SDL 1.2 is the reference; Debian 13 has sdl12-compat alone, which
@@ -115,6 +119,8 @@ classic=$(awk '$1 == "classic" { print $4; exit }' <<<"$libraries")
 export VELMORA_NATIVE_SDL=$(awk 'NR == 1 { print $1 }' <<<"$libraries")
 if [ -z "$classic" ]; then
     echo "   no classic SDL 1.2 on this system: not compared here"
+elif [ "$stage" = quick ]; then
+    echo "   (not in the quick tier)"
 else
     [ "$classic" != - ] || classic=
     mkdir -p "$work/same"
@@ -168,6 +174,11 @@ beside_done() {
     return "$rc"
 }
 walks_started=$(date +%s)
+if [ "$stage" = quick ]; then
+    run "${walk[@]}" 1024 768 full "${pictures[@]}"
+    echo "== The walk in headless Chromium passed in $(( $(date +%s) - started )) s"
+    exit 0
+fi
 walk_beside webkit 1600 1000 window
 run "${walk[@]}" 1024 768 full "${pictures[@]}"
 beside_done
