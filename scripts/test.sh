@@ -140,10 +140,11 @@ if [ "$tier" = quick ]; then
 fi
 
 # The Debian 13 pass makes its root, installs and builds there, then tests:
-# a long pass, most of it waiting on downloads and walks, so it starts first
-# and runs beside everything else.
+# a long pass, so it starts first and its set-up runs beside everything
+# else; its tests wait for this machine's walks to end.
 stage installs installs
-stage_start debian13 bash scripts/debian13.sh
+debian13_go=$stages_dir/debian13-go
+stage_start debian13 env VELMORA_DEBIAN13_AFTER="$debian13_go" bash scripts/debian13.sh
 stage_start cross-installs cross_installs
 stage build bash scripts/build.sh
 stage_join cross-installs
@@ -173,4 +174,5 @@ stage_join same-downloads
 stage bench-frames bench_frames
 stage_join sanitizer-build
 stage sanitizer-tests sanitizers
+touch "$debian13_go"
 stage_join debian13
