@@ -31,6 +31,16 @@ if [ "${1:-}" = inside-setup ] || [ "${1:-}" = inside-tests ]; then
     step=$1
     export DEBIAN_FRONTEND=noninteractive
     if [ "$step" = inside-setup ]; then
+        # A test command ended during an install here leaves packages
+        # unpacked or half installed: finish them, fetch the broken again.
+        dpkg --configure -a
+        mapfile -t broken < <(dpkg-query -W -f='${db:Status-Abbrev} ${binary:Package}\n' |
+                                  awk '$1 != "ii" && $1 != "rc" { print $2 }')
+        if [ ${#broken[@]} -gt 0 ]; then
+            echo "== Debian 13: installing again what an earlier run left half installed: ${broken[*]}"
+            apt-get -o DPkg::Lock::Timeout=900 update -q
+            apt-get -o DPkg::Lock::Timeout=900 install -y -q --reinstall --no-install-recommends "${broken[@]}"
+        fi
         bash scripts/install-deps.sh
         bash scripts/build.sh
         if [ "${VELMORA_DEBIAN13_WINDOWS:-1}" != 0 ]; then

@@ -45,9 +45,21 @@ _stage_end() {  # NAME RC
     return "$rc"
 }
 
+# Background stages that have ended are joined at the next stage, so that
+# one that failed early fails the command then, not at its join.
+_stage_reap() {
+    local name
+    for name in "${stage_order[@]}"; do
+        [ "${stage_where[$name]}" = bg ] && [ -n "${stage_pid[$name]:-}" ] || continue
+        [ -e "$stages_dir/${stage_id[$name]}.end" ] || continue
+        stage_join "$name"
+    done
+}
+
 stage() {
     local name=$1 rc=0
     shift
+    _stage_reap
     stage_where[$name]=fg
     _stage_fork "$name" - "$@"
     wait "${stage_pid[$name]}" || rc=$?
@@ -64,6 +76,8 @@ stage_start() {
 
 stage_join() {
     local name=$1 rc=0 t
+    # Joined already, as it ended early.
+    [ -n "${stage_pid[$name]:-}" ] || { [ "${stage_result[$name]:-}" = ok ]; return; }
     t=$(date +%s)
     wait "${stage_pid[$name]}" || rc=$?
     echo "== $name, run in the background (waited for it $(( $(date +%s) - t )) s here):"
@@ -76,6 +90,11 @@ stage_stop_all() {
     for name in "${stage_order[@]}"; do
         pid=${stage_pid[$name]:-}
         [ -n "$pid" ] || continue
+        # One that has ended is shown with its own result.
+        if [ -e "$stages_dir/${stage_id[$name]}.end" ]; then
+            stage_join "$name" || true
+            continue
+        fi
         kill -TERM -- "-$pid" 2>/dev/null || true
     done
     for name in "${stage_order[@]}"; do
