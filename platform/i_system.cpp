@@ -26,8 +26,8 @@ bool endRequested = false;
 // drain are kept until the next drain starts, so every look after it sees
 // them held. The menus test the click point of the pass before, so a press
 // that came after the pointer moved in the same drain, and was let go in
-// it too, is kept one drain longer, as a press held that long is: it is
-// then tested where it landed.
+// it too, waits for the next drain instead: it is tested where it landed,
+// never where the pointer was before the move.
 bool draining = false;
 bool movedInDrain = false;
 uint8_t pressedInDrain = 0;
@@ -79,6 +79,7 @@ int sdlPollEvent(void*, SDL_Event* event) {
             draining = false;
             pressedForNextDrain =
                 static_cast<uint8_t>(pressedAfterMove & ~SDL_GetMouseState(nullptr, nullptr));
+            pressedInDrain = static_cast<uint8_t>(pressedInDrain & ~pressedForNextDrain);
             pressedAfterMove = 0;
             return 0;
         }

@@ -23,6 +23,7 @@ int main(int argc, char** argv) {
     if (v[0] < 1 || v[0] > 4) return 2;
     initVideo();
     SDL_Surface* display = setGameVideoMode();
+    restStillPictures(false);  // drawn at once: the picture is saved, never flipped
     SDL_Surface* field = loadImage(dataFile(kFieldFiles[v[0] - 1][0]));
     SDL_Surface* cpu = loadImage(dataFile(DATA_CPU_FIGURE), &kWhiteKey);
     SDL_Surface* player = loadImage(dataFile(DATA_PLAYER_FIGURE), &kWhiteKey);
