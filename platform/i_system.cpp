@@ -25,9 +25,9 @@ bool endRequested = false;
 // state alone never shows the press. The left and right presses taken in a
 // drain are kept until the next drain starts, so every look after it sees
 // them held. The menus test the click point of the pass before, so a press
-// that came after the pointer moved in the same drain, and was let go in
-// it too, waits for the next drain instead: it is tested where it landed,
-// never where the pointer was before the move.
+// that came after the pointer moved in the same drain is held through the
+// next pass too, and one let go in that same drain waits for the next pass
+// alone: it is tested where it landed, never where the pointer was before.
 bool draining = false;
 bool movedInDrain = false;
 uint8_t pressedInDrain = 0;
@@ -77,9 +77,11 @@ int sdlPollEvent(void*, SDL_Event* event) {
         if (!playerAway() || endRequested || endSignal()) {
             endRequested = false;
             draining = false;
-            pressedForNextDrain =
-                static_cast<uint8_t>(pressedAfterMove & ~SDL_GetMouseState(nullptr, nullptr));
-            pressedInDrain = static_cast<uint8_t>(pressedInDrain & ~pressedForNextDrain);
+            // Held on, it is tested where it was before this pass too, as
+            // any held button; let go in the next drain, it still counts there.
+            pressedForNextDrain = pressedAfterMove;
+            pressedInDrain = static_cast<uint8_t>(
+                pressedInDrain & ~(pressedAfterMove & ~SDL_GetMouseState(nullptr, nullptr)));
             pressedAfterMove = 0;
             return 0;
         }
