@@ -144,10 +144,12 @@ fi
 # else; its tests wait for this machine's walks to end.
 stage installs installs
 debian13_go=$stages_dir/debian13-go
+# The root takes the browser tests' npm packages from here (its npm may not
+# reach the registry as this machine's does).
+stage cross-installs cross_installs
+stage web-packages bash tests/web/run.sh packages
 stage_start debian13 env VELMORA_DEBIAN13_AFTER="$debian13_go" bash scripts/debian13.sh
-stage_start cross-installs cross_installs
 stage build bash scripts/build.sh
-stage_join cross-installs
 
 # The Windows and browser builds compute while the end-to-end tests mostly
 # wait.

@@ -26,7 +26,7 @@
 # quick tier of scripts/test.sh).
 set -euo pipefail
 stage=${1:-all}
-case $stage in all|build|test|quick) ;; *) echo "usage: $0 [build|test|quick]" >&2; exit 2 ;; esac
+case $stage in all|build|test|quick|packages) ;; *) echo "usage: $0 [build|test|quick|packages]" >&2; exit 2 ;; esac
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
 native=$root/build
@@ -35,16 +35,21 @@ game=$root/build-web-work/game
 started=$(date +%s)
 
 export NODE_PATH=/usr/share/nodejs${NODE_PATH:+:$NODE_PATH}
-if [ "$stage" = all ] || [ "$stage" = build ]; then
-    bash "$root/scripts/web.sh"
-    echo "== Test programs for the browser build"
-    cmake --build "$game" -j2 --target velmora_replay_node velmora_sound_check velmora_sdl_same_node
-    cmake --build "$native" -j2 --target velmora_compose velmora_sdl_same velmora velmora_probe
+npm_packages() {
     echo "== npm packages of the browser tests (puppeteer-core, no browser download)"
     if ! cmp -s "$here/package-lock.json" "$here/node_modules/.velmora-lock"; then
         PUPPETEER_SKIP_DOWNLOAD=1 npm ci --prefix "$here" --no-audit --no-fund --loglevel=error
         cp "$here/package-lock.json" "$here/node_modules/.velmora-lock"
     fi
+}
+# "packages": the npm packages alone (the Debian 13 pass copies them).
+[ "$stage" != packages ] || { npm_packages; exit 0; }
+if [ "$stage" = all ] || [ "$stage" = build ]; then
+    bash "$root/scripts/web.sh"
+    echo "== Test programs for the browser build"
+    cmake --build "$game" -j2 --target velmora_replay_node velmora_sound_check velmora_sdl_same_node
+    cmake --build "$native" -j2 --target velmora_compose velmora_sdl_same velmora velmora_probe
+    npm_packages
 fi
 [ "$stage" != build ] || exit 0
 cmp -s "$here/package-lock.json" "$here/node_modules/.velmora-lock" ||
