@@ -102,7 +102,7 @@ async function walk() {
       await see('the options again', drawn('MiniBall.bmp', 390, 400));
       await tap(at(50, 750));                                   // Back
       await see('the menu again', menuShown);
-      await t.sleep(300);
+      await t.sleep(600);                                       // the menu takes taps 500 ms after the options
       await tap(at(450, 325));                                  // Start
       await see('the match', drawn('TestFigur1.bmp', 0, 0, t.W, 0));
       // The aim by two fingers (or "Aim"); a held finger charges, lifting it shoots.
