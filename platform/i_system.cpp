@@ -79,9 +79,13 @@ int sdlPollEvent(void*, SDL_Event* event) {
             draining = false;
             // Held on, it is tested where it was before this pass too, as
             // any held button; let go in the next drain, it still counts there.
+#ifndef __EMSCRIPTEN__
+            // (The page does this in its own layer: a look here would count as
+            // the game's there.)
             pressedForNextDrain = pressedAfterMove;
             pressedInDrain = static_cast<uint8_t>(
                 pressedInDrain & ~(pressedAfterMove & ~SDL_GetMouseState(nullptr, nullptr)));
+#endif
             pressedAfterMove = 0;
             return 0;
         }
