@@ -28,6 +28,13 @@ bool endRequested = false;
 // that came after the pointer moved in the same drain is held through the
 // next pass too, and one let go in that same drain waits for the next pass
 // alone: it is tested where it landed, never where the pointer was before.
+// The page holds taps in its own layer, by the same rule; holding them here
+// too would count a tap after a move at once, where the pointer was before.
+#ifdef __EMSCRIPTEN__
+constexpr bool kHoldTaps = false;
+#else
+constexpr bool kHoldTaps = true;
+#endif
 bool draining = false;
 bool movedInDrain = false;
 uint8_t pressedInDrain = 0;
@@ -36,7 +43,7 @@ uint8_t pressedForNextDrain = 0;
 
 void notePress(const SDL_Event& event) {
     if (event.type == SDL_MOUSEMOTION) movedInDrain = true;
-    if (event.type != SDL_MOUSEBUTTONDOWN) return;
+    if (!kHoldTaps || event.type != SDL_MOUSEBUTTONDOWN) return;
     if (event.button.button != SDL_BUTTON_LEFT && event.button.button != SDL_BUTTON_RIGHT) return;
     const auto bit = static_cast<uint8_t>(SDL_BUTTON(event.button.button));
     pressedInDrain = static_cast<uint8_t>(pressedInDrain | bit);
@@ -79,13 +86,12 @@ int sdlPollEvent(void*, SDL_Event* event) {
             draining = false;
             // Held on, it is tested where it was before this pass too, as
             // any held button; let go in the next drain, it still counts there.
-#ifndef __EMSCRIPTEN__
-            // (The page does this in its own layer: a look here would count as
-            // the game's there.)
-            pressedForNextDrain = pressedAfterMove;
-            pressedInDrain = static_cast<uint8_t>(
-                pressedInDrain & ~(pressedAfterMove & ~SDL_GetMouseState(nullptr, nullptr)));
-#endif
+            // (Not in the page: a look here would count as the game's there.)
+            if (kHoldTaps) {
+                pressedForNextDrain = pressedAfterMove;
+                pressedInDrain = static_cast<uint8_t>(
+                    pressedInDrain & ~(pressedAfterMove & ~SDL_GetMouseState(nullptr, nullptr)));
+            }
             pressedAfterMove = 0;
             return 0;
         }

@@ -45,6 +45,15 @@ void watchBlit(const SDL_Surface* image, int x, int y) {
                  image->h, x, y);
 }
 
+// The page's display never rests: it hands the canvas only the pixels that
+// changed, and paces on its flips. (Known when compiling, so the page's
+// download is spared the code.)
+#ifdef __EMSCRIPTEN__
+constexpr bool kMayRest = false;
+#else
+constexpr bool kMayRest = true;
+#endif
+
 // Every image and text the game made gets a serial number of its own, so
 // that an image freed and another made at the same address are told apart.
 // An image not made here has none (0), and a pass that draws it is never
@@ -56,7 +65,7 @@ std::unordered_map<const SDL_Surface*, uint64_t>& imageSerials() {
 
 void numberImage(const SDL_Surface* image) {
     static uint64_t next = 0;
-    if (image) imageSerials()[image] = ++next;
+    if (kMayRest && image) imageSerials()[image] = ++next;
 }
 
 uint64_t serialOf(const SDL_Surface* image) {
@@ -76,11 +85,7 @@ struct DrawCall {
 };
 
 struct Rest {
-#ifdef __EMSCRIPTEN__
-    bool on = false;
-#else
-    bool on = true;
-#endif
+    bool on = kMayRest;
     SDL_Surface* display = nullptr;  // the game's, as setGameVideoMode gave it
     std::vector<DrawCall> pending;   // this pass's calls, not drawn yet
     std::vector<DrawCall> shown;     // the calls of the picture last presented
@@ -100,7 +105,7 @@ Rest& rest() {
 
 bool deferredOn(const SDL_Surface* display) {
     const Rest& r = rest();
-    return r.on && display == r.display && display == SDL_GetVideoSurface();
+    return kMayRest && r.on && display == r.display && display == SDL_GetVideoSurface();
 }
 
 void drawCall(SDL_Surface* display, const DrawCall& c) {
@@ -296,7 +301,7 @@ void freeImage(SDL_Surface*& image) {
             drawPending();
             break;
         }
-    imageSerials().erase(image);
+    if (kMayRest) imageSerials().erase(image);
     SDL_FreeSurface(image);
     image = nullptr;
 }
@@ -329,7 +334,7 @@ void textToDisplayFormat(SDL_Surface*& text) {
     SDL_Surface* converted = SDL_DisplayFormat(text);
     if (!converted) return;
     renameImage(text, converted);
-    imageSerials().erase(text);
+    if (kMayRest) imageSerials().erase(text);
     numberImage(converted);
     SDL_FreeSurface(text);
     text = converted;
@@ -417,13 +422,9 @@ void restStillPictures(bool on) {
 unsigned long picturesPresented() { return rest().presented; }
 
 void noteDisplayEvent(const SDL_Event& event) {
-#ifndef __EMSCRIPTEN__
-    if (event.type == SDL_VIDEOEXPOSE || event.type == SDL_VIDEORESIZE ||
-        (event.type == SDL_ACTIVEEVENT && event.active.gain))
+    if (kMayRest && (event.type == SDL_VIDEOEXPOSE || event.type == SDL_VIDEORESIZE ||
+                     (event.type == SDL_ACTIVEEVENT && event.active.gain)))
         rest().mustPresent = true;
-#else
-    (void)event;  // the page's display never rests (Rest::on)
-#endif
 }
 
 void watchVideo(const VideoWatch* watch) {

@@ -43,7 +43,7 @@ mergeInto(LibraryManager.library, {
     fingers: 0,     // how many there are
     padsPolled: -1, // the drain that last read the pads
     firstInput: null,
-    mouseDowns: {}, // buttons pressed on the canvas: whether a look saw them held
+    mouseDowns: {}, // buttons pressed on the canvas: the drain, a move before, a look that saw them
     movedX: 0,      // the pointer at the end of the last drain
     movedY: 0,
     made: {},       // the page's files made in the file system so far
@@ -85,15 +85,20 @@ mergeInto(LibraryManager.library, {
     // shows it. A press of the mouse that ends before any look saw it held
     // counts as held at the looks of one pass: the next one, or where the
     // pointer moved in the same drain, the one after, as the menus test the
-    // click point of the pass before. Presses that a look saw are the
-    // buttons' state alone, as before.
+    // click point of the pass before. For that reason a press that came
+    // after a move in its drain is held through the pass after the next one
+    // too, when it is let go in the next drain. Other presses that a look
+    // saw are the buttons' state alone, as before.
     noteMouse: function(before, now) {
       var W = VelmoraWeb;
+      var moved = Browser.mouseX != W.movedX || Browser.mouseY != W.movedY;
       for (var code = 1; code <= 4; code <<= 1) {
-        if ((now & code) && !(before & code)) W.mouseDowns[code] = false;
-        if (!(now & code) && (before & code) && W.mouseDowns[code] === false) {
-          var moved = Browser.mouseX != W.movedX || Browser.mouseY != W.movedY;
-          W.presses.push({ kind: 'button', code: code, from: W.drains + (moved ? 2 : 1), seenAt: -1, lifted: true });
+        if ((now & code) && !(before & code)) W.mouseDowns[code] = { seen: false, drain: W.drains, moved: moved };
+        var down = W.mouseDowns[code];
+        if (!(now & code) && (before & code) && down) {
+          var from = down.moved || moved ? down.drain + 2 : W.drains + 1;
+          if (from > W.drains && (!down.seen || down.moved))
+            W.presses.push({ kind: 'button', code: code, from: from, seenAt: -1, lifted: true });
         }
         if (!(now & code)) delete W.mouseDowns[code];
       }
@@ -403,7 +408,7 @@ mergeInto(LibraryManager.library, {
     if (x) HEAP32[x >> 2] = Browser.mouseX;
     if (y) HEAP32[y >> 2] = Browser.mouseY;
     for (var code in VelmoraWeb.mouseDowns) {
-      if (SDL.buttonState & code) VelmoraWeb.mouseDowns[code] = true;
+      if (SDL.buttonState & code && VelmoraWeb.mouseDowns[code]) VelmoraWeb.mouseDowns[code].seen = true;
     }
     return SDL.buttonState | VelmoraWeb.held('button');
   },
