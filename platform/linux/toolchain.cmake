@@ -28,8 +28,15 @@ set(CMAKE_SYSROOT ${VELMORA_SYSROOT})
 set(CMAKE_LIBRARY_ARCHITECTURE ${triplet})
 # The sysroot's folder is named nowhere in the programs: its headers are
 # /usr/include's, as in a native build.
-set(CMAKE_C_FLAGS_INIT "-ffile-prefix-map=${VELMORA_SYSROOT}=")
-set(CMAKE_CXX_FLAGS_INIT "-ffile-prefix-map=${VELMORA_SYSROOT}=")
+set(flags "-ffile-prefix-map=${VELMORA_SYSROOT}=")
+# 32-bit ARM reads folders with 64-bit offsets: under qemu-user on a 64-bit
+# host, ext4's offsets do not fit the 32-bit call (EOVERFLOW), and on
+# Debian's later releases these are the defaults anyway.
+if(VELMORA_DEB_ARCH STREQUAL "armhf")
+  string(APPEND flags " -D_FILE_OFFSET_BITS=64")
+endif()
+set(CMAKE_C_FLAGS_INIT "${flags}")
+set(CMAKE_CXX_FLAGS_INIT "${flags}")
 set(CMAKE_CROSSCOMPILING_EMULATOR ${qemu} -L ${VELMORA_SYSROOT})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)

@@ -118,7 +118,7 @@ class Page {
         const drain = () => (window.__problems || []).splice(0);
         Promise.resolve().then(() => (${fn})(arguments[0]))
           .then(v => done({ v: v === undefined ? null : v, p: drain() }),
-                e => done({ e: String(e && e.stack || e), p: drain() }));`,
+                e => done({ e: String(e) + ' (stack: ' + (e && e.stack) + ')', p: drain() }));`,
       args: [arg === undefined ? null : arg] });
     for (const [type, text] of v.p || []) {
       if (type === 'pageerror') for (const l of this.listeners.pageerror) l(new Error(text));
