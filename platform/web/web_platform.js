@@ -86,9 +86,9 @@ mergeInto(LibraryManager.library, {
     // counts as held at the looks of one pass: the next one, or where the
     // pointer moved in the same drain, the one after, as the menus test the
     // click point of the pass before. For that reason a press that came
-    // after a move in its drain is held through the pass after the next one
-    // too, when it is let go in the next drain. Other presses that a look
-    // saw are the buttons' state alone, as before.
+    // after a move in its drain shows from the pass after its own, and is
+    // held there when it is let go in the next drain. Other presses that a
+    // look saw are the buttons' state alone, as before.
     noteMouse: function(before, now) {
       var W = VelmoraWeb;
       var moved = Browser.mouseX != W.movedX || Browser.mouseY != W.movedY;
@@ -407,10 +407,18 @@ mergeInto(LibraryManager.library, {
   SDL_GetMouseState: function(x, y) {
     if (x) HEAP32[x >> 2] = Browser.mouseX;
     if (y) HEAP32[y >> 2] = Browser.mouseY;
+    // A press that came after a move in the drain just ended shows from the
+    // next pass: the menus test the click point of the pass before, which
+    // is still where the pointer was before the move (a tap on the options'
+    // Back, let go a drain later, opened the credits).
+    var buttons = SDL.buttonState;
     for (var code in VelmoraWeb.mouseDowns) {
-      if (SDL.buttonState & code && VelmoraWeb.mouseDowns[code]) VelmoraWeb.mouseDowns[code].seen = true;
+      var down = VelmoraWeb.mouseDowns[code];
+      if (!(buttons & code) || !down) continue;
+      if (down.moved && VelmoraWeb.drains <= down.drain + 1) buttons &= ~code;
+      else down.seen = true;
     }
-    return SDL.buttonState | VelmoraWeb.held('button');
+    return buttons | VelmoraWeb.held('button');
   },
 
   // The toolchain's SDL_InitSubSystem does nothing, and its event layer

@@ -199,7 +199,11 @@ async function walk(url, width, height, mode, pictures, data, out) {
     await t.awaitPicture(page, 'the options again, with the choices',
                          p => t.findSprite(p, marker, [255, 255, 255], 250, 190, 250, 190));
     await t.sleep(600);                                    // the options take clicks 500 ms after the credits
-    await (byPad ? clickAt(25, 720) : t.tapAt(page, 25, 720));    // Back, by a tap
+    // Back: by a tap in full screen; in a window by a press that comes with
+    // its move, which the click point of the pass before (Credits) must not
+    // take.
+    await (byPad ? clickAt(25, 720) : mode === 'full' ? t.tapAt(page, 25, 720)
+                                                     : t.pressWithMove(page, 25, 720));
     // (The menu's background is the options' and the credits'; the field's
     // marker is not on it, nor the credits' heading, where a tap that counted
     // at the pointer's place before would have led.)

@@ -262,6 +262,22 @@ async function tapAt(page, gx, gy, button = 'left') {
   await sleep(300);
 }
 
+// A quick mouse: the move and the press come in one task, so one drain of
+// the game's takes both; the release comes some passes later.
+async function pressWithMove(page, gx, gy) {
+  const [x, y] = await pagePoint(page, gx, gy);
+  const send = types => page.evaluate(([types, x, y]) => {
+    const canvas = document.getElementById('screen');
+    for (const type of types)
+      canvas.dispatchEvent(new MouseEvent(type, { clientX: x, clientY: y, button: 0, buttons: type === 'mouseup' ? 0 : 1,
+                                                  bubbles: true, cancelable: true, view: window }));
+  }, [types, x, y]);
+  await send(['mousemove', 'mousedown']);
+  await sleep(100);
+  await send(['mouseup']);
+  await sleep(300);
+}
+
 async function holdKey(page, key, ms = 250) {
   await page.keyboard.down(key);
   await sleep(ms);
@@ -341,5 +357,5 @@ async function serve(folder) {
 }
 
 module.exports = { W, H, BROWSER, serve, sleep, check, TestFailure, launch, watchAudio, watchCopies, canvasPicture, readBmp, writeBmp,
-                   difference, pixel, findSprite, pagePoint, moveTo, holdButton, clickAt, tapAt, holdKey,
+                   difference, pixel, findSprite, pagePoint, moveTo, holdButton, clickAt, tapAt, pressWithMove, holdKey,
                    awaitPicture, fakePad, setPad, padPress };
