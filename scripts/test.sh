@@ -4,8 +4,9 @@
 # Xvfb; the same again on each other SDL 1.2 the system has (but valgrind
 # and the benchmark's smoke run); the Windows build under wine; the browser
 # build and its tests; the frame benchmark's figures; on Debian 12 the suite
-# in a Debian 13 root too; then the whole suite again in a build with
-# AddressSanitizer and UndefinedBehaviorSanitizer.
+# in a Debian 13 root too; the whole suite again in a build with
+# AddressSanitizer and UndefinedBehaviorSanitizer; and the unit and headless
+# tests built for arm64, armhf and s390x, run under qemu-user.
 #
 #   bash scripts/test.sh          everything (CI, and before a change lands)
 #   bash scripts/test.sh quick    the unit and headless tests and one walk
@@ -94,15 +95,33 @@ sanitizer_build() {
     cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DVELMORA_SANITIZE=ON
     cmake --build build-asan -j"$(nproc)"
 }
+# The package test installs a release build and valgrind cannot run a
+# sanitized program; everything else runs again, the end-to-end tests
+# ("e2e") apart from the rest ("rest") so that these can run beside the
+# Debian 13 pass's walks.
 sanitizers() {
-    echo "== The same tests under AddressSanitizer and UndefinedBehaviorSanitizer"
+    echo "== The same tests under AddressSanitizer and UndefinedBehaviorSanitizer ($1)"
     sanitizer_build >/dev/null
     export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0
     export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
     export LSAN_OPTIONS=suppressions=$PWD/tests/sanitizers/lsan.supp:print_suppressions=0
-    # The package test installs a release build and valgrind cannot run a
-    # sanitized program; everything else runs again.
-    ctest --test-dir build-asan --output-on-failure -j2 -E '^e2e_install$' -LE valgrind
+    if [ "$1" = e2e ]; then
+        ctest --test-dir build-asan --output-on-failure -j2 -E '^e2e_install$' -L e2e
+    else
+        ctest --test-dir build-asan --output-on-failure -j2 -LE 'valgrind|e2e'
+    fi
+}
+# The unit and headless tests on arm64, armhf and s390x, cross-built and
+# run under qemu-user (scripts/cross-arch.sh), on the cycles nothing else
+# wants: emulation takes a whole core.
+other_processors() {
+    renice -n 19 -p "$BASHPID" >/dev/null
+    # Their libraries are Debian 12's, for Debian 12's cross compilers.
+    if ! grep -qx 'VERSION_CODENAME=bookworm' /etc/os-release; then
+        echo "== Other processors: built against Debian 12 alone; not on this system"
+        return 0
+    fi
+    bash scripts/cross-arch.sh test
 }
 
 same_downloads() {
@@ -165,16 +184,23 @@ stage_join windows-build
 stage wine-test wine_test
 stage_join web-build
 # The sanitizer build and the second build of the packages compute while
-# the browser walks mostly wait.
+# the browser walks mostly wait; so do the other processors' builds and
+# tests, the whole way to the end (the package tests' dpkg is done, so
+# their installs may run).
 stage_start sanitizer-build background sanitizer_build
 stage_start same-downloads background same_downloads
+stage_start other-processors other_processors
 stage web-tests bash tests/web/run.sh test
 
 stage pictures pictures
 stage bench-live bench_live
+stage_join sanitizer-build
+stage sanitizer-e2e sanitizers e2e
+# This machine's walks are done: the Debian 13 pass's tests go, and what
+# only computes runs beside them.
+touch "$debian13_go"
 stage_join same-downloads
 stage bench-frames bench_frames
-stage_join sanitizer-build
-stage sanitizer-tests sanitizers
-touch "$debian13_go"
+stage sanitizer-tests sanitizers rest
+stage_join other-processors
 stage_join debian13
