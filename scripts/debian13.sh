@@ -26,7 +26,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-if [ "${1:-}" = inside-setup ] || [ "${1:-}" = inside-tests ]; then
+if [ "${1:-}" = inside-setup ] || [ "${1:-}" = inside-headless ] || [ "${1:-}" = inside-tests ]; then
     # In the root: the copy of the tree is the current folder.
     step=$1
     export DEBIAN_FRONTEND=noninteractive
@@ -60,17 +60,22 @@ if [ "${1:-}" = inside-setup ] || [ "${1:-}" = inside-tests ]; then
     [ ${#libraries[@]} -gt 0 ] || { echo "no SDL 1.2 library loads here" >&2; exit 1; }
     printf '   %s\n' "${libraries[@]}"
     status=0
+    # The unit and headless tests (inside-headless) need no display and run
+    # beside the other stages' walks; the end-to-end tests wait for them.
     for entry in "${libraries[@]}"; do
         read -r kind version _ folder <<<"$entry"
-        echo "== Debian 13: the unit tests, replays and end-to-end tests on $kind $version"
-        if [ "$folder" = - ]; then
-            VELMORA_EXPECT_SDL=$kind ctest --test-dir build --output-on-failure -j"$(nproc)" -LE valgrind ||
-                status=1
+        labels=(-L e2e)
+        if [ "$step" = inside-headless ]; then
+            echo "== Debian 13: the unit tests and replays on $kind $version"
+            labels=(-LE "valgrind|e2e$([ "$folder" = - ] || echo '|bench')")
         else
-            LD_LIBRARY_PATH=$folder VELMORA_EXPECT_SDL=$kind \
-                ctest --test-dir build --output-on-failure -j"$(nproc)" -LE 'valgrind|bench' || status=1
+            echo "== Debian 13: the end-to-end tests on $kind $version"
         fi
+        [ "$folder" != - ] || folder=
+        env ${folder:+LD_LIBRARY_PATH=$folder} VELMORA_EXPECT_SDL=$kind \
+            ctest --test-dir build --output-on-failure -j"$(nproc)" "${labels[@]}" || status=1
     done
+    [ "$step" = inside-tests ] || exit $status
     echo "== Debian 13: the end-to-end walk on a Wayland desktop (sway with Xwayland)"
     bash tests/e2e/wayland/walk.sh "$PWD/build/velmora" "$PWD/build" "$PWD/build/tests/velmora_probe" \
         "$PWD/build/tests/velmora_wl_input" || status=1
@@ -211,7 +216,7 @@ in_root() {
     [ "${2:-}" = isolated ] && net=(--net)
     # The installs and builds yield to tests that watch the clock (the test
     # command runs this pass beside its others).
-    [ "$step" = inside-setup ] && niceness=10
+    [ "$step" = inside-setup ] || [ "$step" = inside-headless ] && niceness=10
     cp /etc/resolv.conf "$root/etc/resolv.conf"
     nice -n "$niceness" setpriv --pdeathsig KILL unshare --mount --pid --kill-child --propagation private "${net[@]}" -- \
         bash -c 'set -e
@@ -241,6 +246,10 @@ t=$(date +%s)
 echo "== Debian 13: installing what is missing and building (in $inner)"
 in_root inside-setup
 echo "== Debian 13: set-up and builds took $(( $(date +%s) - t )) s"
+t=$(date +%s)
+rc=0
+in_root inside-headless isolated || rc=$?
+echo "== Debian 13: the unit tests and replays took $(( $(date +%s) - t )) s"
 # The test command starts this pass first, so that its set-up overlaps the
 # other stages, and lets its walks go once its own are done: two walks side
 # by side on two cores miss their moments.
@@ -250,7 +259,6 @@ if [ -n "${VELMORA_DEBIAN13_AFTER:-}" ]; then
     echo "== Debian 13: waited $(( $(date +%s) - t )) s for the other stages' walks"
 fi
 t=$(date +%s)
-rc=0
 in_root inside-tests isolated || rc=$?
 echo "== Debian 13: tests took $(( $(date +%s) - t )) s; the whole pass $(( $(date +%s) - started )) s"
 exit $rc

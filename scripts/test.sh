@@ -193,12 +193,12 @@ stage_start other-processors other_processors
 stage web-tests bash tests/web/run.sh test
 
 stage pictures pictures
-stage bench-live bench_live
 stage_join sanitizer-build
 stage sanitizer-e2e sanitizers e2e
 # This machine's walks are done: the Debian 13 pass's tests go, and what
-# only computes runs beside them.
+# only computes or measures runs beside them.
 touch "$debian13_go"
+stage bench-live bench_live
 stage_join same-downloads
 stage bench-frames bench_frames
 stage sanitizer-tests sanitizers rest
