@@ -15,8 +15,9 @@
 #
 #   bash scripts/debian13.sh
 #
-# With VELMORA_DEBIAN13_AFTER naming a file, the tests wait after the
-# set-up until that file exists.
+# With VELMORA_DEBIAN13_AFTER naming a file, the end-to-end tests and walks
+# wait, after the set-up and the unit and headless tests, until that file
+# exists.
 #
 # Each step in the root runs in namespaces of its own: mounts (/proc, /sys,
 # /dev, /dev/pts, /dev/shm), processes and, for the tests, the network, so
