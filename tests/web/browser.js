@@ -513,6 +513,11 @@ async function sounds(url, data) {
     await page.waitForFunction(() => /^done$/m.test(document.getElementById('output').textContent),
                                { timeout: 30000 })
       .catch(() => { throw new t.TestFailure('the sounds did not all play'); });
+    // The program's channel frees by the page's clock, and the last sound's
+    // 'ended' comes from the audio thread's: within about 10 ms of it
+    // either way, later on a busy machine.
+    await page.waitForFunction(() => window.__sounds.every(s => s.endedAt !== null), { timeout: 2000 })
+      .catch(() => {});
     const state = await page.evaluate(() => ({ sounds: window.__sounds,
                                                out: document.getElementById('output').textContent }));
     const names = ['LadeOK.wav', 'Schuss.wav', 'BlockPl1.wav', 'BlockPl2.wav', 'PL1.wav', 'PL2.wav'];
