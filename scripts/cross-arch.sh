@@ -65,9 +65,13 @@ use_sysroot() {
 # Cross-builds build-ARCH (the game and its tests), with the native
 # build's asset generator and icon drawer.
 build_arch() {
-    local arch=$1 kind=${2:-} t dir
+    local arch=$1 kind=${2:-} t dir flags=()
     shift 2 || shift
     dir=build-$arch${kind:+-$kind}
+    # The test builds keep the packages' -O2 but not their debugging data,
+    # a quarter of the compiler's time (arm64: 160 s of processor against
+    # 120 s): nobody debugs them under emulation.
+    [ -n "$kind" ] || flags=(-DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O2 -DNDEBUG")
     use_sysroot "$arch"
     t=$(date +%s)
     [ -f build/velmora-native-tools.cmake ] || bash scripts/build.sh velmora_make_assets velmora_make_icon
@@ -81,7 +85,8 @@ build_arch() {
     mkdir -p "$dir"
     VELMORA_DEB_ARCH=$arch VELMORA_SYSROOT=$sysroot \
         cmake -S . -B "$dir" -DCMAKE_TOOLCHAIN_FILE="$root/platform/linux/toolchain.cmake" \
-        -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELMORA_NATIVE_TOOLS="$root/build/velmora-native-tools.cmake" "$@" \
+        -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELMORA_NATIVE_TOOLS="$root/build/velmora-native-tools.cmake" \
+        "${flags[@]}" "$@" \
         >"$dir/configure.log" 2>&1 || { tail -n 30 "$dir/configure.log" >&2; return 1; }
     nice -n 10 cmake --build "$dir" -j2 >"$dir/build.log" 2>&1 ||
         { grep -E 'error|Error' "$dir/build.log" | head -n 30 >&2; return 1; }
