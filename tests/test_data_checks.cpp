@@ -37,7 +37,9 @@ struct Bmp {
     Bytes bytes() const {
         const uint32_t colours = bits <= 8 ? 1u << bits : 0;
         const uint32_t pixelsAt = 54 + colours * 4;
-        const uint32_t row = (static_cast<uint32_t>(width) * bits + 31) / 32 * 4;
+        // Rows of the width's size, also for a spoilt negative width (its
+        // 32-bit wrap made a file of 1.6 GB, seconds of every run).
+        const uint32_t row = (static_cast<uint32_t>(width < 0 ? -width : width) * bits + 31) / 32 * 4;
         const uint32_t rows = static_cast<uint32_t>(height < 0 ? -height : height);
         Bytes b(pixelsAt + row * rows, 0x5A);
         b[0] = 'B';
