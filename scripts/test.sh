@@ -179,17 +179,17 @@ stage ctest-default ctest_default
 for entry in "${libraries[@]:1}"; do
     stage "ctest-$(cut -d' ' -f1 <<<"$entry")" ctest_other "$entry"
 done
+# The package tests' dpkg is done, so the other processors' installs may
+# run: their builds and tests take what the walks leave, to the end.
+stage_start other-processors other_processors
 stage wayland-walk wayland_walk
 stage_join windows-build
 stage wine-test wine_test
 stage_join web-build
 # The sanitizer build and the second build of the packages compute while
-# the browser walks mostly wait; so do the other processors' builds and
-# tests, the whole way to the end (the package tests' dpkg is done, so
-# their installs may run).
+# the browser walks mostly wait.
 stage_start sanitizer-build background sanitizer_build
 stage_start same-downloads background same_downloads
-stage_start other-processors other_processors
 stage web-tests bash tests/web/run.sh test
 
 stage pictures pictures
