@@ -44,6 +44,8 @@ mergeInto(LibraryManager.library, {
     padsPolled: -1, // the drain that last read the pads
     firstInput: null,
     mouseDowns: {}, // buttons pressed on the canvas: the drain, a move before, a look that saw them
+    keyDowns: {},   // keys down on the keyboard: whether a look saw them
+    keysWatched: false,
     movedX: 0,      // the pointer at the end of the last drain
     movedY: 0,
     made: {},       // the page's files made in the file system so far
@@ -102,6 +104,22 @@ mergeInto(LibraryManager.library, {
         }
         if (!(now & code)) delete W.mouseDowns[code];
       }
+    },
+
+    // A key let go in the drain of its press, or before any look saw it
+    // (a main thread busy for longer than the key was held: both events
+    // come in one drain), counts as held at the look of the pass after its
+    // drain, as a quick click does. Keys that a look saw are the keyboard's
+    // state alone, as before.
+    noteKey: function(down, code) {
+      var W = VelmoraWeb;
+      if (down) {
+        if (!W.keyDowns[code]) W.keyDowns[code] = { seen: false };
+        return;
+      }
+      if (W.keyDowns[code] && !W.keyDowns[code].seen)
+        W.presses.push({ kind: 'key', code: code, from: W.drains + 1, seenAt: -1, lifted: true });
+      delete W.keyDowns[code];
     },
 
     // A finger is the mouse: the crosshair's centre, the game's click point
@@ -394,9 +412,13 @@ mergeInto(LibraryManager.library, {
   SDL_GetKeyState: function(numkeys) {
     if (numkeys) HEAP32[numkeys >> 2] = SDL.keyboardState ? 0x10000 : 0;
     if (!SDL.keyboardState) return 0;
-    var held = VelmoraWeb.held('key'), code;
+    var code;
+    for (code in VelmoraWeb.keyDowns) {
+      if (HEAPU8[SDL.keyboardState + Number(code)]) VelmoraWeb.keyDowns[code].seen = true;
+    }
+    var held = VelmoraWeb.held('key');
     for (code in VelmoraWeb.keysHeld) {
-      if (!held[code]) HEAPU8[SDL.keyboardState + Number(code)] = 0;
+      if (!held[code] && !VelmoraWeb.keyDowns[code]) HEAPU8[SDL.keyboardState + Number(code)] = 0;
     }
     for (code in held) HEAPU8[SDL.keyboardState + Number(code)] = 1;
     VelmoraWeb.keysHeld = held;
@@ -445,6 +467,17 @@ mergeInto(LibraryManager.library, {
     if (VelmoraWeb.padsPolled != VelmoraWeb.drains && SDL.keyboardState) {
       VelmoraWeb.padsPolled = VelmoraWeb.drains;
       VelmoraWeb.pollPads();
+    }
+    if (!VelmoraWeb.keysWatched) {
+      // The keys as the toolchain's SDL takes them from its queue.
+      var handle = SDL.handleEvent;
+      SDL.handleEvent = function(e) {
+        var fresh = !e.handled;
+        handle(e);
+        if (fresh && (e.type == 'keydown' || e.type == 'keyup'))
+          VelmoraWeb.noteKey(e.type == 'keydown', SDL.lookupKeyCodeForEvent(e));
+      };
+      VelmoraWeb.keysWatched = true;
     }
     var before = SDL.buttonState;
     var got = SDL.pollEvent(event);
